@@ -1,0 +1,40 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "platform/error.h"
+#include "platform/text.h"
+
+namespace velmora {
+namespace {
+
+TEST(Error, CarriesNumberAndGermanDescription) {
+  const Error error(kErrPathNotFound);
+  EXPECT_EQ(error.number(), 76);
+  EXPECT_EQ(error.description(), u"Pfad nicht gefunden");
+  EXPECT_STREQ(error.what(), "Pfad nicht gefunden");
+  EXPECT_EQ(DescriptionOf(kErrDeviceIo), u"Fehler beim Geräte-E/A");
+}
+
+TEST(Error, MapsErrnoToTheProgramsNumbers) {
+  EXPECT_EQ(ErrorNumberFromErrno(ENOENT), kErrFileNotFound);
+  EXPECT_EQ(ErrorNumberFromErrno(ENOSPC), kErrDiskFull);
+  EXPECT_EQ(ErrorNumberFromErrno(EDQUOT), kErrDiskFull);
+  EXPECT_EQ(ErrorNumberFromErrno(EROFS), kErrPermissionDenied);
+  EXPECT_EQ(ErrorNumberFromErrno(EACCES), kErrPermissionDenied);
+  EXPECT_EQ(ErrorNumberFromErrno(EIO), kErrDeviceIo);
+  EXPECT_EQ(ErrorNumberFromErrno(ENAMETOOLONG), kErrBadFileName);
+  EXPECT_EQ(ErrorNumberFromErrno(ELOOP), kErrPathFileAccess);
+}
+
+TEST(Utf8, RoundTripsAllPlanesAndReplacesLoneSurrogates) {
+  const std::u16string text = u"Größe \u20AC \U0001F600";
+  EXPECT_EQ(FromUtf8(ToUtf8(text)), text);
+  const std::u16string loneSurrogate = {u'a', 0xD800, u'b'};
+  EXPECT_EQ(ToUtf8(loneSurrogate), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
+  EXPECT_EQ(FromUtf8("\xC0\x80"), u"\uFFFD");  // overlong NUL
+}
+
+}  // namespace
+}  // namespace velmora

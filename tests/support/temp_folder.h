@@ -1,0 +1,34 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with all its
+// content when the test ends.
+
+#include <string>
+#include <string_view>
+
+namespace velmora::test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder();
+
+  [[nodiscard]] const std::string& path() const { return path_; }
+  // The native path of a name inside the folder.
+  [[nodiscard]] std::string Native(std::string_view name) const;
+  // The same path as the logic's 16-bit string.
+  [[nodiscard]] std::u16string Path(std::string_view name) const;
+  // Creates or replaces a file with exactly these bytes; returns its native path.
+  std::string Write(std::string_view name, std::string_view bytes) const;
+  // The names of the folder's entries, sorted.
+  [[nodiscard]] std::string ListNames() const;
+
+ private:
+  std::string path_;
+};
+
+[[nodiscard]] std::string ReadBytes(const std::string& nativePath);
+[[nodiscard]] bool Exists(const std::string& nativePath);
+
+}  // namespace velmora::test
