@@ -1,0 +1,103 @@
+#pragma once
+// The state behind the drive list, the folder list and the file list, shared
+// by every platform so that the lists behave alike everywhere. The adapters
+// only mirror it into widgets and raise the events its answers call for.
+//
+// Drives are the mounted volumes that hold real files: "/" first, then the
+// others sorted; pseudo file systems (proc, sysfs, cgroup, devtmpfs, tmpfs
+// under /run and /dev, ...) are left out. The drive of a path is the volume
+// whose mount point is the longest prefix of it. A drive's current folder is
+// the folder last shown on it in this run; at first the working folder when it
+// lies on that volume, else its mount point.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora {
+
+struct Volume {
+  std::u16string mountPoint;  // "/" or an absolute path without trailing "/"
+  std::u16string device;      // as the mount table names it, e.g. "/dev/sda1"
+};
+
+// The volumes of a mount table in the format of /proc/self/mounts (octal
+// escapes such as "\040" decoded), real file systems only, ordered as above.
+[[nodiscard]] std::vector<Volume> ParseMountTable(std::string_view mounts);
+// The volumes of this system, from /proc/self/mounts; "/" alone when it
+// cannot be read.
+[[nodiscard]] std::vector<Volume> SystemVolumes();
+
+// The drive text of a volume: its mount point, a space and the device's last
+// path part in brackets, e.g. "/home [sda2]". Never a valid folder to show.
+[[nodiscard]] std::u16string DriveTextOf(const Volume& volume);
+
+// An absolute folder without "." or ".." parts and without trailing "/"
+// (except "/" itself); relative paths are taken from the working folder.
+[[nodiscard]] std::u16string NormalizeFolder(std::u16string_view path);
+
+// Joins a folder and a name with exactly one separator.
+[[nodiscard]] std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
+
+// One line of the folder list: the folder's ancestors from "/" down, the
+// folder itself (expanded), then its subfolders (hidden ones left out),
+// sorted case-insensitively.
+struct FolderEntry {
+  std::u16string label;  // the last path part; "/" for the root
+  std::u16string path;   // the full folder path to open
+  int depth;             // indentation level; the root is 0
+  bool isCurrent;
+};
+
+class BrowserState {
+ public:
+  // Starts on the volume that holds the working folder, showing that folder
+  // in both lists. Raises when the working folder cannot be listed.
+  BrowserState(std::vector<Volume> volumes, std::u16string workingFolder);
+
+  // Drive list.
+  [[nodiscard]] const std::vector<Volume>& volumes() const { return volumes_; }
+  [[nodiscard]] std::size_t selectedDrive() const { return selectedDrive_; }
+  [[nodiscard]] std::u16string DriveText() const;
+  // Selects the drive named by a drive text or holding a path. Returns true
+  // when the selection changed.
+  bool SelectDrive(std::u16string_view driveOrPath);
+
+  // Folder list.
+  [[nodiscard]] const std::u16string& folder() const { return folder_; }
+  [[nodiscard]] std::vector<FolderEntry> FolderEntries() const;
+  // Shows a folder, or a drive text's current folder. Returns true when the
+  // shown folder changed. Raises 71 when a drive's folder cannot be listed,
+  // the mapped error (76 missing, 70 denied, ...) for any other folder.
+  bool ShowFolder(std::u16string_view pathOrDrive);
+
+  // File list.
+  [[nodiscard]] const std::u16string& fileFolder() const { return fileFolder_; }
+  [[nodiscard]] const std::vector<std::u16string>& files() const { return files_; }
+  [[nodiscard]] int selectedFile() const { return selectedFile_; }
+  [[nodiscard]] std::u16string SelectedFileName() const;
+  // Lists a folder's "*.png" files (plain files and links to them, matched
+  // case-insensitively, hidden ones left out, sorted case-insensitively) with
+  // none selected. Raises the mapped error for a folder that cannot be listed.
+  void ShowFiles(std::u16string_view folder);
+  // Reads the file folder again, keeping the selected name if it still exists.
+  void RefreshFiles();
+  // -1 selects nothing. Out-of-range indices select nothing too.
+  void SelectFile(int index);
+
+ private:
+  [[nodiscard]] std::optional<std::size_t> DriveIndexOfText(std::u16string_view text) const;
+  [[nodiscard]] std::size_t DriveIndexOfPath(std::u16string_view path) const;
+
+  std::vector<Volume> volumes_;
+  std::vector<std::u16string> currentFolders_;  // per volume
+  std::size_t selectedDrive_ = 0;
+  std::u16string folder_;
+  std::u16string fileFolder_;
+  std::vector<std::u16string> files_;
+  int selectedFile_ = -1;
+};
+
+}  // namespace velmora

@@ -1,0 +1,106 @@
+#pragma once
+// The one window as the logic reaches it: its controls by name, the services,
+// the events the platform raises, and the platform that builds it all.
+
+#include <span>
+#include <string_view>
+
+#include "platform/controls.h"
+#include "platform/file_system.h"
+#include "platform/services.h"
+
+namespace velmora {
+
+// Everything the window logic may touch, named as in the window.
+struct Form {
+  Window& frmBase64;
+  TextBox& txt;
+  CommandButton& cmdLoad;
+  CommandButton& cmdSave;
+  CommandButton& cmdPaste;
+  CommandButton& cmdSavePic;
+  CommandButton& Command1;
+  Label& Label1;
+  PictureBox& Picture1;
+  FileList& lstFile;
+  DirList& lstDir;
+  DriveList& lstDrive;
+  SaveDialog& CommonDialog1;
+
+  Application& App;
+  Clipboard& Clipboard;
+  MessageBoxes& Messages;
+  EventPump& Events;
+  FileSystem& Files;
+  PictureLibrary& Pictures;
+};
+
+// The handlers of the window. The platform calls them on the user-interface
+// thread, one at a time, nested where a write raises an event.
+class FormEvents {
+ public:
+  virtual ~FormEvents() = default;
+  virtual void Form_Load() = 0;
+  virtual void Command1_Click() = 0;
+  virtual void txt_GotFocus() = 0;
+  virtual void txt_Change() = 0;
+  virtual void cmdLoad_Click() = 0;
+  virtual void cmdSave_Click() = 0;
+  virtual void cmdPaste_Click() = 0;
+  virtual void cmdSavePic_Click() = 0;
+  virtual void lstFile_Click() = 0;
+  virtual void lstDir_Change() = 0;
+  virtual void lstDrive_Change() = 0;
+};
+
+// The control table: kind, caption, place and size in twips, tab order and
+// initial state of every control. The window logic owns the data; the
+// platform builds the controls from it.
+enum class ControlKind {
+  kDriveList,
+  kCommandButton,
+  kFolderList,
+  kTextBox,
+  kFileList,
+  kFrame,
+  kPictureBox,
+  kLabel,
+  kSaveDialog,
+};
+
+inline constexpr int kNoTabStop = -1;
+inline constexpr OleColor kDefaultColor = 0x80000008;  // the window text colour
+
+struct ControlSpec {
+  std::string_view name;
+  ControlKind kind;
+  std::u16string_view caption;  // the file list's pattern for kFileList
+  int left;
+  int top;
+  int width;
+  int height;
+  int tabIndex;
+  bool visible;
+  bool enabled;
+  OleColor foreColor;
+};
+
+struct WindowSpec {
+  std::u16string_view caption;
+  int clientWidth;   // twips
+  int clientHeight;  // twips
+  int twipsPerPixel;
+  std::span<const ControlSpec> controls;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  [[nodiscard]] virtual Form& form() = 0;
+  // Routes the controls' events to the handlers, raises Load, then shows the
+  // window. An error that escapes a handler is shown in a warning box and the
+  // program goes on.
+  virtual void Start(FormEvents& handlers) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,12 @@
+#pragma once
+// The window frmBase64 at design time: caption, client size and every
+// control's kind, caption, place and size in twips, tab order and initial
+// state. The platform builds the window from this table alone.
+
+#include "platform/form.h"
+
+namespace velmora {
+
+[[nodiscard]] const WindowSpec& FrmBase64Spec();
+
+}  // namespace velmora
