@@ -28,7 +28,7 @@ struct Form {
   SaveDialog& CommonDialog1;
 
   Application& App;
-  Clipboard& Clipboard;
+  velmora::Clipboard& Clipboard;
   MessageBoxes& Messages;
   EventPump& Events;
   FileSystem& Files;
