@@ -13,6 +13,7 @@
 #include "codec/code_page.h"
 #include "platform/error.h"
 #include "platform/posix_file_system.h"
+#include "platform/text.h"
 
 namespace velmora {
 namespace {
@@ -114,6 +115,11 @@ void ReplaceAtomically(const std::string& target, const std::string& bytes, cons
   }
 }
 
+std::string TemporaryFolder() {
+  const char* configured = std::getenv("TMPDIR");
+  return configured != nullptr && *configured != '\0' ? configured : "/tmp";
+}
+
 }  // namespace
 
 std::u16string ReadWholeFile(const std::u16string& path) {
@@ -152,6 +158,21 @@ void WriteWholeFile(const std::u16string& path, const std::u16string& data) {
   } else {
     WriteInPlace(target, bytes);
   }
+}
+
+std::u16string WriteTemporaryPicture(const std::u16string& data) {
+  constexpr char kSuffix[] = ".png";
+  const std::string folder = TemporaryFolder();
+  std::string name = (folder.ends_with('/') ? folder : folder + "/") + "velmora-XXXXXX" + kSuffix;
+  FileDescriptor file(::mkostemps(name.data(), sizeof kSuffix - 1, O_CLOEXEC));
+  if (file.get() < 0) RaiseFileError(errno, name);
+  int error = WriteAll(file.get(), ByteStringToBytes(data));
+  if (const int closeError = file.CloseReportingErrno(); error == 0) error = closeError;
+  if (error != 0) {
+    ::unlink(name.c_str());
+    RaiseFromErrno(error);
+  }
+  return FromUtf8(name);
 }
 
 bool FileExists(FileSystem& fileSystem, const std::u16string& path) noexcept {

@@ -27,3 +27,13 @@ void WriteWholeFile(const std::u16string& path, const std::u16string& data);
 [[nodiscard]] bool FileExists(FileSystem& fileSystem, const std::u16string& path) noexcept;
 
 }  // namespace velmora
+
+namespace velmora {
+
+// Writes the string's bytes into a new file with a unique name ending in
+// ".png" in the system's temporary folder ($TMPDIR, else /tmp), created
+// exclusively so that no existing file is ever opened, and returns its path.
+// The caller deletes it. Raises the mapped error on failure, leaving nothing.
+[[nodiscard]] std::u16string WriteTemporaryPicture(const std::u16string& data);
+
+}  // namespace velmora

@@ -21,6 +21,9 @@ using OleColor = std::uint32_t;
 inline constexpr OleColor kColorRed = 255;
 inline constexpr OleColor kColorButtonText = 0x80000012;
 
+// Line breaks in text boxes, labels and message prompts.
+inline constexpr char16_t kLineBreak[] = u"\r\n";
+
 enum class MousePointer { kDefault = 0, kHourglass = 11 };
 
 class Window {

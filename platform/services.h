@@ -17,6 +17,8 @@ class Application {
   [[nodiscard]] virtual int Major() const = 0;
   [[nodiscard]] virtual int Minor() const = 0;
   [[nodiscard]] virtual int Revision() const = 0;
+  // The user's decimal separator, from the system locale (',' in German).
+  [[nodiscard]] virtual char16_t DecimalSeparator() const = 0;
 };
 
 inline constexpr int kClipboardText = 1;

@@ -1,0 +1,145 @@
+#include "platform/headless/headless_platform.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/error.h"
+#include "platform/text.h"
+#include "platform/traps.h"
+#include "platform/version.h"
+
+namespace velmora::headless {
+
+void EventRouter::Raise(void (FormEvents::*handler)()) {
+  if (handlers_ != nullptr) RunHandlerGuarded(messages_, *handlers_, handler);
+}
+
+void HeadlessWindow::SetMousePointer(MousePointer pointer) {
+  pointer_ = pointer;
+  pointerChanges_.push_back(pointer);
+}
+
+void HeadlessTextBox::SetText(const std::u16string& text) {
+  if (text == text_) return;
+  text_ = text;
+  ++changes_;
+  events_.Raise(&FormEvents::txt_Change);
+}
+
+void HeadlessTextBox::SetSelStart(int start) {
+  selStart_ = std::clamp(start, 0, static_cast<int>(text_.size()));
+  selLength_ = 0;
+}
+
+void HeadlessTextBox::SetSelLength(int length) {
+  selLength_ = std::clamp(length, 0, static_cast<int>(text_.size()) - selStart_);
+}
+
+void HeadlessButton::Click() {
+  if (enabled_) events_.Raise(click_);
+}
+
+void HeadlessPictureBox::Draw(DrawnPicture picture) {
+  picture_ = std::move(picture);
+  ++draws_;
+}
+
+void HeadlessFileList::SetSelected(int index, bool selected) {
+  if (!selected && index == state_.selectedFile()) state_.SelectFile(-1);
+  if (selected) state_.SelectFile(index);
+}
+
+bool HeadlessFileList::Click(const std::u16string& name) {
+  const auto& files = state_.files();
+  const auto found = std::find(files.begin(), files.end(), name);
+  if (found == files.end()) return false;
+  state_.SelectFile(static_cast<int>(found - files.begin()));
+  events_.Raise(&FormEvents::lstFile_Click);
+  return true;
+}
+
+void HeadlessDirList::SetPath(const std::u16string& pathOrDrive) {
+  if (state_.ShowFolder(pathOrDrive)) events_.Raise(&FormEvents::lstDir_Change);
+}
+
+void HeadlessDriveList::SetDrive(const std::u16string& driveOrPath) {
+  if (state_.SelectDrive(driveOrPath)) events_.Raise(&FormEvents::lstDrive_Change);
+}
+
+void HeadlessSaveDialog::ShowSave() {
+  shown_.push_back(settings_);
+  std::optional<std::u16string> answer;
+  if (!answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  }
+  if (answer) {
+    settings_.fileName = *answer;
+  } else if (settings_.cancelError) {
+    throw Error(kErrCancel);
+  } else {
+    settings_.fileName.clear();
+  }
+}
+
+int HeadlessApplication::Major() const { return kVersionMajor; }
+int HeadlessApplication::Minor() const { return kVersionMinor; }
+int HeadlessApplication::Revision() const { return kVersionRevision; }
+
+std::u16string HeadlessClipboard::GetText(int format) {
+  return format == kClipboardText && text_ ? *text_ : std::u16string();
+}
+
+void HeadlessEventPump::DoEvents() {
+  ++passes_;
+  // Events posted while these run wait for the next pass.
+  std::deque<std::function<void()>> now;
+  now.swap(pending_);
+  for (auto& event : now) event();
+}
+
+namespace {
+
+const ControlSpec& ControlNamed(const WindowSpec& spec, std::string_view name) {
+  const auto found = std::find_if(spec.controls.begin(), spec.controls.end(),
+                                  [name](const ControlSpec& control) { return control.name == name; });
+  if (found == spec.controls.end()) throw Error(kErrPathFileAccess, u"Steuerelement fehlt: " + FromUtf8(name));
+  return *found;
+}
+
+std::u16string ProcessWorkingFolder() {
+  std::string buffer(4096, '\0');
+  return ::getcwd(buffer.data(), buffer.size()) ? FromUtf8(buffer.c_str()) : u"/";
+}
+
+}  // namespace
+
+HeadlessPlatform::HeadlessPlatform(const WindowSpec& spec, HeadlessOptions options)
+    : browser_(options.volumes.empty() ? SystemVolumes() : std::move(options.volumes),
+               options.workingFolder.empty() ? ProcessWorkingFolder() : options.workingFolder),
+      router_(Messages),
+      frmBase64(std::u16string(spec.caption)),
+      txt(router_),
+      cmdLoad(router_, &FormEvents::cmdLoad_Click, ControlNamed(spec, "cmdLoad").enabled),
+      cmdSave(router_, &FormEvents::cmdSave_Click, ControlNamed(spec, "cmdSave").enabled),
+      cmdPaste(router_, &FormEvents::cmdPaste_Click, ControlNamed(spec, "cmdPaste").enabled),
+      cmdSavePic(router_, &FormEvents::cmdSavePic_Click, ControlNamed(spec, "cmdSavePic").enabled),
+      Command1(router_, &FormEvents::Command1_Click, ControlNamed(spec, "Command1").enabled),
+      Label1(ControlNamed(spec, "Label1").foreColor),
+      lstFile(browser_, router_),
+      lstDir(browser_, router_),
+      lstDrive(browser_, router_),
+      App(options.programFolder.empty() ? browser_.folder() : options.programFolder, options.decimalSeparator),
+      form_{frmBase64, txt,      cmdLoad,  cmdSave,       cmdPaste,  cmdSavePic, Command1,
+            Label1,    Picture1, lstFile,  lstDir,        lstDrive,  CommonDialog1,
+            App,       Clipboard, Messages, Events,       Files,     Pictures} {}
+
+HeadlessPlatform::~HeadlessPlatform() = default;
+
+void HeadlessPlatform::Start(FormEvents& handlers) {
+  router_.Attach(handlers);
+  router_.Raise(&FormEvents::Form_Load);
+}
+
+}  // namespace velmora::headless

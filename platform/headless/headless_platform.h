@@ -1,0 +1,358 @@
+#pragma once
+// The window without a display: every control and service in memory, with
+// the same contract as the real one, plus what a test needs to act as the
+// user (type, click, choose) and to look at what the user would see
+// (message boxes, the picture box's persistent image, the mouse pointer).
+// The lists run on the real file system, through the same BrowserState as
+// the real window.
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/browser_state.h"
+#include "platform/form.h"
+#include "platform/posix_file_system.h"
+
+namespace velmora::headless {
+
+class HeadlessPlatform;
+
+// Routes an event to the attached handlers, guarded like the real window.
+class EventRouter {
+ public:
+  explicit EventRouter(MessageBoxes& messages) : messages_(messages) {}
+  void Attach(FormEvents& handlers) { handlers_ = &handlers; }
+  void Raise(void (FormEvents::*handler)());
+
+ private:
+  MessageBoxes& messages_;
+  FormEvents* handlers_ = nullptr;
+};
+
+class HeadlessWindow : public Window {
+ public:
+  explicit HeadlessWindow(std::u16string caption) : caption_(std::move(caption)) {}
+  [[nodiscard]] std::u16string Caption() const override { return caption_; }
+  void SetCaption(const std::u16string& caption) override { caption_ = caption; }
+  void SetMousePointer(MousePointer pointer) override;
+  void Unload() override { unloaded_ = true; }
+
+  [[nodiscard]] bool unloaded() const { return unloaded_; }
+  [[nodiscard]] MousePointer mousePointer() const { return pointer_; }
+  // Every pointer change, in order.
+  [[nodiscard]] const std::vector<MousePointer>& pointerChanges() const { return pointerChanges_; }
+
+ private:
+  std::u16string caption_;
+  MousePointer pointer_ = MousePointer::kDefault;
+  std::vector<MousePointer> pointerChanges_;
+  bool unloaded_ = false;
+};
+
+class HeadlessTextBox : public TextBox {
+ public:
+  explicit HeadlessTextBox(EventRouter& events) : events_(events) {}
+  [[nodiscard]] std::u16string Text() const override { return text_; }
+  void SetText(const std::u16string& text) override;
+  [[nodiscard]] std::u16string Tag() const override { return tag_; }
+  void SetTag(const std::u16string& tag) override { tag_ = tag; }
+  void SetSelStart(int start) override;
+  void SetSelLength(int length) override;
+
+  // The user's edit leaving this text in the box (typing, a keyboard paste).
+  void Type(const std::u16string& text) { SetText(text); }
+  // The box receiving the keyboard focus.
+  void Focus() { events_.Raise(&FormEvents::txt_GotFocus); }
+  [[nodiscard]] int selStart() const { return selStart_; }
+  [[nodiscard]] int selLength() const { return selLength_; }
+  // How many Change events the box has raised.
+  [[nodiscard]] int changes() const { return changes_; }
+
+ private:
+  EventRouter& events_;
+  std::u16string text_;
+  std::u16string tag_;
+  int selStart_ = 0;
+  int selLength_ = 0;
+  int changes_ = 0;
+};
+
+class HeadlessButton : public CommandButton {
+ public:
+  HeadlessButton(EventRouter& events, void (FormEvents::*click)(), bool enabled)
+      : events_(events), click_(click), enabled_(enabled) {}
+  [[nodiscard]] bool Enabled() const override { return enabled_; }
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+  // The user clicking the button; a disabled button does nothing.
+  void Click();
+
+ private:
+  EventRouter& events_;
+  void (FormEvents::*click_)();
+  bool enabled_;
+};
+
+class HeadlessLabel : public Label {
+ public:
+  explicit HeadlessLabel(OleColor color) : color_(color) {}
+  [[nodiscard]] std::u16string Caption() const override { return caption_; }
+  void SetCaption(const std::u16string& caption) override { caption_ = caption; }
+  [[nodiscard]] OleColor ForeColor() const override { return color_; }
+  void SetForeColor(OleColor color) override { color_ = color; }
+
+ private:
+  std::u16string caption_;
+  OleColor color_;
+};
+
+// What has been drawn into a picture box's persistent image since it was
+// last cleared.
+struct DrawnPicture {
+  std::u16string source;  // the file the picture came from
+  int width = 0;
+  int height = 0;
+};
+
+class HeadlessPictureBox : public PictureBox, public DeviceContext {
+ public:
+  static constexpr float kTwipsPerPixel = 15.0f;
+
+  void ClearPicture() override { picture_.reset(), ++clears_; }
+  void SetAutoRedraw(bool autoRedraw) override { autoRedraw_ = autoRedraw; }
+  void SetBorderStyle(int style) override { borderStyle_ = style; }
+  [[nodiscard]] DeviceContext& hDC() override { return *this; }
+  [[nodiscard]] float ScaleX(float pixels) const override { return pixels * kTwipsPerPixel; }
+  [[nodiscard]] float ScaleY(float pixels) const override { return pixels * kTwipsPerPixel; }
+  void SetFocus() override { focused_ = true; }
+
+  // Drawing through the picture library.
+  void Draw(DrawnPicture picture);
+
+  [[nodiscard]] const std::optional<DrawnPicture>& picture() const { return picture_; }
+  [[nodiscard]] int draws() const { return draws_; }
+  [[nodiscard]] int clears() const { return clears_; }
+  [[nodiscard]] bool autoRedraw() const { return autoRedraw_; }
+  [[nodiscard]] int borderStyle() const { return borderStyle_; }
+  [[nodiscard]] bool focused() const { return focused_; }
+  void LoseFocus() { focused_ = false; }
+
+ private:
+  std::optional<DrawnPicture> picture_;
+  int draws_ = 0;
+  int clears_ = 0;
+  bool autoRedraw_ = false;
+  int borderStyle_ = 1;
+  bool focused_ = false;
+};
+
+class HeadlessFileList : public FileList {
+ public:
+  HeadlessFileList(BrowserState& state, EventRouter& events) : state_(state), events_(events) {}
+  [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
+  void SetPath(const std::u16string& folder) override { state_.ShowFiles(folder); }
+  [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
+  [[nodiscard]] int ListIndex() const override { return state_.selectedFile(); }
+  void SetSelected(int index, bool selected) override;
+  void Refresh() override { state_.RefreshFiles(); }
+
+  [[nodiscard]] const std::vector<std::u16string>& entries() const { return state_.files(); }
+  // The user selecting the entry of that name; false when it is not listed.
+  bool Click(const std::u16string& name);
+
+ private:
+  BrowserState& state_;
+  EventRouter& events_;
+};
+
+class HeadlessDirList : public DirList {
+ public:
+  HeadlessDirList(BrowserState& state, EventRouter& events) : state_(state), events_(events) {}
+  [[nodiscard]] std::u16string Path() const override { return state_.folder(); }
+  void SetPath(const std::u16string& pathOrDrive) override;
+  void SetEnabled(bool enabled) override { enabled_ = enabled; }
+
+  [[nodiscard]] bool enabled() const { return enabled_; }
+  [[nodiscard]] std::vector<FolderEntry> entries() const { return state_.FolderEntries(); }
+
+ private:
+  BrowserState& state_;
+  EventRouter& events_;
+  bool enabled_ = true;
+};
+
+class HeadlessDriveList : public DriveList {
+ public:
+  HeadlessDriveList(BrowserState& state, EventRouter& events) : state_(state), events_(events) {}
+  [[nodiscard]] std::u16string Drive() const override { return state_.DriveText(); }
+  void SetDrive(const std::u16string& driveOrPath) override;
+
+ private:
+  BrowserState& state_;
+  EventRouter& events_;
+};
+
+// The settings the dialog had when it was shown.
+struct SaveDialogShown {
+  bool cancelError = false;
+  int flags = 0;
+  std::u16string title;
+  std::u16string filter;
+  std::u16string fileName;
+};
+
+class HeadlessSaveDialog : public SaveDialog {
+ public:
+  void SetCancelError(bool cancelError) override { settings_.cancelError = cancelError; }
+  void SetFlags(int flags) override { settings_.flags = flags; }
+  void SetDialogTitle(const std::u16string& title) override { settings_.title = title; }
+  void SetFilter(const std::u16string& filter) override { settings_.filter = filter; }
+  [[nodiscard]] std::u16string FileName() const override { return settings_.fileName; }
+  void SetFileName(const std::u16string& fileName) override { settings_.fileName = fileName; }
+  // Takes the next scripted answer; with none left the user cancels.
+  void ShowSave() override;
+
+  // The user will choose this full path at the next ShowSave.
+  void AnswerWith(const std::u16string& path) { answers_.push_back(path); }
+  // The user will cancel the next ShowSave.
+  void AnswerCancel() { answers_.push_back(std::nullopt); }
+  [[nodiscard]] const std::vector<SaveDialogShown>& shown() const { return shown_; }
+
+ private:
+  SaveDialogShown settings_;
+  std::deque<std::optional<std::u16string>> answers_;
+  std::vector<SaveDialogShown> shown_;
+};
+
+class HeadlessApplication : public Application {
+ public:
+  HeadlessApplication(std::u16string path, char16_t decimalSeparator)
+      : path_(std::move(path)), decimalSeparator_(decimalSeparator) {}
+  [[nodiscard]] std::u16string Path() const override { return path_; }
+  [[nodiscard]] int Major() const override;
+  [[nodiscard]] int Minor() const override;
+  [[nodiscard]] int Revision() const override;
+  [[nodiscard]] char16_t DecimalSeparator() const override { return decimalSeparator_; }
+
+ private:
+  std::u16string path_;
+  char16_t decimalSeparator_;
+};
+
+class HeadlessClipboard : public Clipboard {
+ public:
+  [[nodiscard]] std::u16string GetText(int format) override;
+  void SetText(std::u16string text) { text_ = std::move(text); }
+  // Holds something that is not text, e.g. a picture.
+  void SetNoText() { text_.reset(); }
+
+ private:
+  std::optional<std::u16string> text_;
+};
+
+struct MessageShown {
+  std::u16string prompt;
+  int style = 0;
+};
+
+class HeadlessMessageBoxes : public MessageBoxes {
+ public:
+  void MsgBox(const std::u16string& prompt, int style) override { shown_.push_back({prompt, style}); }
+  [[nodiscard]] const std::vector<MessageShown>& shown() const { return shown_; }
+  void Forget() { shown_.clear(); }
+
+ private:
+  std::vector<MessageShown> shown_;
+};
+
+// Pending window events: what a test posts runs at the next DoEvents.
+class HeadlessEventPump : public EventPump {
+ public:
+  void DoEvents() override;
+  void Post(std::function<void()> event) { pending_.push_back(std::move(event)); }
+  [[nodiscard]] int passes() const { return passes_; }
+
+ private:
+  std::deque<std::function<void()>> pending_;
+  int passes_ = 0;
+};
+
+// The picture library without a display: reads a PNG file's structure
+// (signature, chunk lengths and CRCs, IHDR, IEND) and refuses anything else,
+// anything truncated or corrupt, and pictures over 128 MiB. It records draws
+// in the headless picture box. Each step can be made to fail for tests.
+class HeadlessPictureLibrary : public PictureLibrary {
+ public:
+  enum class Step { kStartup, kLoad, kDimensions, kGraphics, kDraw };
+
+  PictureStatus Startup() override;
+  void Shutdown() override;
+  PictureStatus LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) override;
+  PictureStatus GetImageDimension(const Image& image, float& width, float& height) override;
+  PictureStatus CreateFromHDC(DeviceContext& hdc, std::unique_ptr<Graphics>& graphics) override;
+  PictureStatus DrawImageRect(Graphics& graphics, const Image& image, float x, float y, float width,
+                              float height) override;
+
+  void FailAt(std::optional<Step> step) { failing_ = step; }
+  // Started and not yet shut down; images and graphics alive.
+  [[nodiscard]] int running() const { return running_; }
+  [[nodiscard]] static int liveHandles();
+
+ private:
+  [[nodiscard]] bool Fails(Step step) const { return failing_ == step; }
+
+  std::optional<Step> failing_;
+  int running_ = 0;
+};
+
+struct HeadlessOptions {
+  std::vector<Volume> volumes;           // empty: the system's volumes
+  std::u16string workingFolder;          // empty: the process's working folder
+  std::u16string programFolder;          // empty: the working folder
+  char16_t decimalSeparator = u',';
+};
+
+class HeadlessPlatform : public Platform {
+ public:
+  // Declared first: the event router below shows escaping errors in it.
+  HeadlessMessageBoxes Messages;
+
+ private:
+  // Before the controls, which refer to them.
+  BrowserState browser_;
+  EventRouter router_;
+
+ public:
+  explicit HeadlessPlatform(const WindowSpec& spec, HeadlessOptions options = {});
+  ~HeadlessPlatform() override;
+
+  [[nodiscard]] Form& form() override { return form_; }
+  void Start(FormEvents& handlers) override;
+
+  HeadlessWindow frmBase64;
+  HeadlessTextBox txt;
+  HeadlessButton cmdLoad;
+  HeadlessButton cmdSave;
+  HeadlessButton cmdPaste;
+  HeadlessButton cmdSavePic;
+  HeadlessButton Command1;
+  HeadlessLabel Label1;
+  HeadlessPictureBox Picture1;
+  HeadlessFileList lstFile;
+  HeadlessDirList lstDir;
+  HeadlessDriveList lstDrive;
+  HeadlessSaveDialog CommonDialog1;
+  HeadlessApplication App;
+  HeadlessClipboard Clipboard;
+  HeadlessEventPump Events;
+  PosixFileSystem Files;
+  HeadlessPictureLibrary Pictures;
+
+ private:
+  Form form_;
+};
+
+}  // namespace velmora::headless

@@ -1,0 +1,42 @@
+#include "preview/number_text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+namespace velmora {
+namespace {
+
+constexpr std::int64_t kBytesPerKilobyte = 1024;
+
+std::u16string Widen(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+
+}  // namespace
+
+std::u16string DecimalText(std::int64_t number) { return Widen(std::to_string(number)); }
+
+std::u16string GeneralNumberText(double value, char16_t decimalSeparator) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%.15G", value);
+  std::u16string text = Widen(buffer);
+  std::replace(text.begin(), text.end(), u'.', decimalSeparator);
+  return text;
+}
+
+std::u16string KilobyteText(std::int64_t bytes, char16_t decimalSeparator) {
+  // Whole hundredths of a kilobyte, rounded half up in integers: bytes / 1024
+  // is exact in binary, so no decimal rounding error can creep in.
+  const std::int64_t hundredths =
+      (bytes / kBytesPerKilobyte) * 100 + ((bytes % kBytesPerKilobyte) * 100 + kBytesPerKilobyte / 2) / kBytesPerKilobyte;
+  const std::int64_t whole = hundredths / 100;
+  const std::int64_t fraction = hundredths % 100;
+  std::u16string text = whole == 0 ? u"" : DecimalText(whole);
+  text += decimalSeparator;
+  if (fraction != 0) {
+    const bool oneDigit = fraction % 10 == 0;
+    text += oneDigit ? DecimalText(fraction / 10) : (fraction < 10 ? u"0" : u"") + DecimalText(fraction);
+  }
+  return text + u" KB";
+}
+
+}  // namespace velmora

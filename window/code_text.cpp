@@ -1,0 +1,140 @@
+// The code box: cleaning a pasted or typed Face code, decoding it live into
+// the preview, and the paste command.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "codec/base64.h"
+#include "files/whole_file.h"
+#include "platform/traps.h"
+#include "preview/load_pic_box.h"
+#include "window/frm_base64.h"
+
+namespace velmora {
+namespace {
+
+// The Base64 form of a PNG file's first 18 bytes and 6 bits: the signature,
+// the IHDR chunk's length and type, and the zero top bits of a width below 1024.
+constexpr std::u16string_view kPngCodePrefix = u"iVBORw0KGgoAAAANSUhEUgAAA";
+constexpr std::u16string_view kHeaderPrefix = u"Face:";
+constexpr char16_t kInvalidCode[] = u"Keine gültigen Daten für ein Bild";
+
+bool HasPngCodePrefix(const std::u16string& text) { return text.starts_with(kPngCodePrefix); }
+
+std::u16string RemoveAll(std::u16string text, std::u16string_view unwanted) {
+  std::u16string kept;
+  kept.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t at = text.find(unwanted); at != std::u16string::npos; at = text.find(unwanted, from)) {
+    kept.append(text, from, at - from);
+    from = at + unwanted.size();
+  }
+  if (from == 0) return text;
+  kept.append(text, from);
+  return kept;
+}
+
+std::u16string WithoutSpaces(const std::u16string& text) { return RemoveAll(text, u" "); }
+std::u16string WithoutLineBreaks(const std::u16string& text) { return RemoveAll(text, kLineBreak); }
+std::u16string WithoutHeaderPrefix(const std::u16string& text) {
+  return text.starts_with(kHeaderPrefix) ? text.substr(kHeaderPrefix.size()) : text;
+}
+
+// Each step reads the box afresh and writes its result back; a write that
+// changes the text runs txt_Change again, nested, which cleans on by itself.
+constexpr std::array<std::u16string (*)(const std::u16string&), 3> kCleaningSteps = {
+    WithoutSpaces, WithoutLineBreaks, WithoutHeaderPrefix};
+
+}  // namespace
+
+void FrmBase64::ApplyCleaningStep(std::size_t step) { f_.txt.SetText(kCleaningSteps[step](f_.txt.Text())); }
+
+void FrmBase64::txt_Change() {
+  if (f_.txt.Text().empty() && !PasteActive) {
+    f_.cmdSave.SetEnabled(false);
+    return;
+  }
+  f_.cmdSave.SetEnabled(true);
+  // A selected file entry means the box holds that file's code, or the user
+  // edits it by hand: neither is cleaned or decoded.
+  if (!f_.lstFile.FileName().empty()) return;
+
+  for (std::size_t step = 0; step < kCleaningSteps.size(); ++step) ApplyCleaningStep(step);
+
+  // cmdSave is disabled here only when a nested run found the text emptied.
+  if (HasPngCodePrefix(f_.txt.Text()) || f_.cmdSave.Enabled()) {
+    DecodeLive();
+  } else {
+    f_.cmdSavePic.SetEnabled(false);
+    f_.cmdSave.SetEnabled(false);
+  }
+}
+
+void FrmBase64::DecodeLive() {
+  const std::u16string picture = WriteDecodedCode();
+  f_.cmdSavePic.SetEnabled(true);
+  f_.cmdSave.SetEnabled(true);
+  if (HasPngCodePrefix(f_.txt.Text())) {
+    if (!picture.empty()) PreviewTemporaryPicture(picture);
+    PasteActive = false;
+  }
+  DeleteTemporaryPicture(picture);
+}
+
+void FrmBase64::cmdPaste_Click() {
+  PasteActive = true;
+  ResumeNext([this] { f_.txt.SetText(f_.Clipboard.GetText(kClipboardText)); });
+  PasteActive = false;
+
+  if (ResumeNextTest([this] { return f_.lstFile.ListIndex() >= 0; })) {
+    ResumeNext([this] { f_.lstFile.SetSelected(f_.lstFile.ListIndex(), false); });
+  }
+  ResumeNext([this] { f_.lstFile.Refresh(); });
+  for (std::size_t step = 0; step < kCleaningSteps.size(); ++step) ResumeNext([this, step] { ApplyCleaningStep(step); });
+
+  if (ResumeNextTest([this] { return HasPngCodePrefix(f_.txt.Text()); })) {
+    AcceptPaste();
+  } else {
+    RejectPaste();
+  }
+}
+
+void FrmBase64::AcceptPaste() {
+  ResumeNext([this] { f_.cmdSavePic.SetEnabled(true); });
+  ResumeNext([this] { f_.cmdSave.SetEnabled(true); });
+  const std::u16string picture = WriteDecodedCode();
+  if (!picture.empty()) ResumeNext([this, &picture] { PreviewTemporaryPicture(picture); });
+  ResumeNext([this, &picture] { DeleteTemporaryPicture(picture); });
+  ResumeNext([this] { f_.lstFile.Refresh(); });
+}
+
+void FrmBase64::RejectPaste() {
+  ResumeNext([this] { f_.cmdSavePic.SetEnabled(false); });
+  ResumeNext([this] { f_.cmdSave.SetEnabled(false); });
+  ResumeNext([this] { f_.lstFile.Refresh(); });
+  ResumeNext([this] { f_.Label1.SetCaption(u""); });
+  ResumeNext([this] { f_.Picture1.ClearPicture(); });
+  ResumeNext([this] { ShowWarning(kInvalidCode); });
+}
+
+std::u16string FrmBase64::WriteDecodedCode() {
+  try {
+    return WriteTemporaryPicture(modBase64::DecodeBase64(f_.txt.Text()));
+  } catch (const Error& error) {
+    // Without the file there is nothing to preview; the user learns why.
+    ShowWarning(error.description());
+    return {};
+  }
+}
+
+void FrmBase64::PreviewTemporaryPicture(const std::u16string& picture) {
+  std::u16string errorText;
+  if (!LoadPicBox(f_, picture, &f_.Picture1, true, errorText)) ShowWarning(errorText);
+}
+
+void FrmBase64::DeleteTemporaryPicture(const std::u16string& picture) {
+  if (!picture.empty() && FileExists(f_.Files, picture)) f_.Files.Kill(picture);
+}
+
+}  // namespace velmora

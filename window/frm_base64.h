@@ -1,0 +1,67 @@
+#pragma once
+// frmBase64: the logic of the program's one window. Its handlers run on the
+// platform's user-interface thread; all state lives in the controls, plus the
+// flag PasteActive.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/error.h"
+#include "platform/form.h"
+
+namespace velmora {
+
+class FrmBase64 final : public FormEvents {
+ public:
+  explicit FrmBase64(Form& form) : f_(form) {}
+
+  // Start-up and the window as a whole.
+  void Form_Load() override;
+  void Command1_Click() override;
+  void txt_GotFocus() override;
+
+  // File browser and encoding a picture file.
+  void cmdLoad_Click() override;
+  void lstFile_Click() override;
+  void lstDir_Change() override;
+  void lstDrive_Change() override;
+
+  // Code text, paste and live decoding.
+  void txt_Change() override;
+  void cmdPaste_Click() override;
+
+  // Saving the code and the picture.
+  void cmdSave_Click() override;
+  void cmdSavePic_Click() override;
+
+ private:
+  // The chosen file's full path, rebuilt from the file list.
+  [[nodiscard]] std::u16string ChosenFilePath() const;
+  void ShowChosenFile(const std::u16string& path, const std::u16string& bytes);
+  void RefuseChosenFile(std::int64_t length);
+  // Empties the label, the preview and the code while the label is red.
+  void ClearWarningState();
+
+  // One of the three cleaning steps: reads the box, writes the result back.
+  void ApplyCleaningStep(std::size_t step);
+  void DecodeLive();
+  void AcceptPaste();
+  void RejectPaste();
+  // Decodes the box's code into a new temporary picture file and returns its
+  // path; "" after telling the user why it could not be written.
+  [[nodiscard]] std::u16string WriteDecodedCode();
+  void PreviewTemporaryPicture(const std::u16string& picture);
+  void DeleteTemporaryPicture(const std::u16string& picture);
+  void ShowWarning(const std::u16string& text);
+  // Sets up the Save dialog, shows it and returns the name chosen; raises
+  // 32755 when the user cancels.
+  [[nodiscard]] std::u16string AskSaveName(const std::u16string& title, const std::u16string& filter,
+                                           const std::u16string& proposedName);
+  void ShowSaveError(const Error& error);
+
+  Form& f_;
+  bool PasteActive = false;
+};
+
+}  // namespace velmora

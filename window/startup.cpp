@@ -1,0 +1,30 @@
+// Start-up and the window as a whole: the title, closing, selecting the code.
+
+#include <string>
+
+#include "window/frm_base64.h"
+
+namespace velmora {
+namespace {
+
+std::u16string Decimal(int number) {
+  const std::string digits = std::to_string(number);
+  return {digits.begin(), digits.end()};
+}
+
+}  // namespace
+
+void FrmBase64::Form_Load() {
+  f_.lstDrive.SetDrive(f_.App.Path());
+  f_.frmBase64.SetCaption(f_.frmBase64.Caption() + u" - " + Decimal(f_.App.Major()) + u"." +
+                          Decimal(f_.App.Minor()) + u"." + Decimal(f_.App.Revision()));
+}
+
+void FrmBase64::Command1_Click() { f_.frmBase64.Unload(); }
+
+void FrmBase64::txt_GotFocus() {
+  f_.txt.SetSelStart(0);
+  f_.txt.SetSelLength(static_cast<int>(f_.txt.Text().size()));
+}
+
+}  // namespace velmora
