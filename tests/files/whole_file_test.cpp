@@ -13,12 +13,14 @@
 #include "platform/error.h"
 #include "platform/posix_file_system.h"
 #include "platform/text.h"
+#include "tests/support/raised_error.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
 
 using test::Exists;
+using test::RaisedError;
 using test::ReadBytes;
 using test::TempFolder;
 
@@ -26,15 +28,6 @@ std::string AllByteValues() {
   std::string bytes(256, '\0');
   for (int b = 0; b < 256; ++b) bytes[static_cast<std::size_t>(b)] = static_cast<char>(b);
   return bytes;
-}
-
-int ErrorNumberOf(const auto& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.number();
-  }
-  return 0;
 }
 
 // Lowers the largest file this process may write, so that a write fails
@@ -75,16 +68,16 @@ TEST(ReadWholeFile, EmptyFileGivesEmptyString) {
 
 TEST(ReadWholeFile, MissingFileRaises53AndCreatesNothing) {
   TempFolder folder;
-  EXPECT_EQ(ErrorNumberOf([&] { (void)ReadWholeFile(folder.Path("missing.png")); }), kErrFileNotFound);
+  EXPECT_EQ(RaisedError([&] { (void)ReadWholeFile(folder.Path("missing.png")); }), kErrFileNotFound);
   EXPECT_FALSE(Exists(folder.Native("missing.png")));
-  EXPECT_EQ(ErrorNumberOf([&] { (void)ReadWholeFile(folder.Path("no/such.png")); }), kErrPathNotFound);
+  EXPECT_EQ(RaisedError([&] { (void)ReadWholeFile(folder.Path("no/such.png")); }), kErrPathNotFound);
 }
 
 TEST(ReadWholeFile, RefusesFoldersAndFifosWithoutBlocking) {
   TempFolder folder;
   ASSERT_EQ(::mkfifo(folder.Native("pipe.png").c_str(), 0600), 0);
-  EXPECT_EQ(ErrorNumberOf([&] { (void)ReadWholeFile(folder.Path("pipe.png")); }), kErrPathFileAccess);
-  EXPECT_EQ(ErrorNumberOf([&] { (void)ReadWholeFile(FromUtf8(folder.path())); }), kErrPathFileAccess);
+  EXPECT_EQ(RaisedError([&] { (void)ReadWholeFile(folder.Path("pipe.png")); }), kErrPathFileAccess);
+  EXPECT_EQ(RaisedError([&] { (void)ReadWholeFile(FromUtf8(folder.path())); }), kErrPathFileAccess);
 }
 
 TEST(WriteWholeFile, ReplacesTheWholeFileWithoutLineEnd) {
@@ -121,7 +114,7 @@ TEST(WriteWholeFile, FailingPartWayLeavesTheOldFileAndNoStrayFile) {
   int number = 0;
   {
     FileSizeLimit limit(50);
-    number = ErrorNumberOf([&] { WriteWholeFile(folder.Path("face.png"), std::u16string(1000, u'n')); });
+    number = RaisedError([&] { WriteWholeFile(folder.Path("face.png"), std::u16string(1000, u'n')); });
   }
   EXPECT_EQ(number, kErrDiskFull);
   EXPECT_EQ(ReadBytes(folder.Native("face.png")), old);
@@ -129,7 +122,7 @@ TEST(WriteWholeFile, FailingPartWayLeavesTheOldFileAndNoStrayFile) {
 }
 
 TEST(WriteWholeFile, FullDeviceRaises61AndStaysADevice) {
-  EXPECT_EQ(ErrorNumberOf([] { WriteWholeFile(u"/dev/full", u"YWJj"); }), kErrDiskFull);
+  EXPECT_EQ(RaisedError([] { WriteWholeFile(u"/dev/full", u"YWJj"); }), kErrDiskFull);
   struct stat info {};
   ASSERT_EQ(::stat("/dev/full", &info), 0);
   EXPECT_TRUE(S_ISCHR(info.st_mode));
@@ -137,8 +130,8 @@ TEST(WriteWholeFile, FullDeviceRaises61AndStaysADevice) {
 
 TEST(WriteWholeFile, MissingFolderRaises76AndFolderRaises75) {
   TempFolder folder;
-  EXPECT_EQ(ErrorNumberOf([&] { WriteWholeFile(folder.Path("no/face.txt"), u"x"); }), kErrPathNotFound);
-  EXPECT_EQ(ErrorNumberOf([&] { WriteWholeFile(FromUtf8(folder.path()), u"x"); }), kErrPathFileAccess);
+  EXPECT_EQ(RaisedError([&] { WriteWholeFile(folder.Path("no/face.txt"), u"x"); }), kErrPathNotFound);
+  EXPECT_EQ(RaisedError([&] { WriteWholeFile(FromUtf8(folder.path()), u"x"); }), kErrPathFileAccess);
   EXPECT_EQ(folder.ListNames(), "");
 }
 

@@ -8,27 +8,19 @@
 
 #include "platform/error.h"
 #include "platform/text.h"
+#include "tests/support/raised_error.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
+using test::RaisedError;
 
 std::vector<std::u16string> DriveTexts(const std::vector<Volume>& volumes) {
   std::vector<std::u16string> texts;
   for (const Volume& volume : volumes) texts.push_back(DriveTextOf(volume));
   return texts;
-}
-
-// The number of the error the action raises; 0 when it raises none.
-int RaisedError(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.number();
-  }
-  return 0;
 }
 
 TEST(ParseMountTable, KeepsRealVolumesRootFirstThenSortedOnce) {

@@ -1,0 +1,36 @@
+#pragma once
+// One platform under the contract suite: its Form, and the user's actions
+// that only a real or simulated user can take.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/browser_state.h"
+#include "platform/form.h"
+
+namespace velmora::contract {
+
+class Harness {
+ public:
+  virtual ~Harness() = default;
+  [[nodiscard]] virtual Form& form() = 0;
+  virtual void Start(FormEvents& handlers) = 0;
+  // The user clicking a file list entry with the mouse.
+  virtual void ClickFileEntry(int row) = 0;
+  // The user moving the file list's selection down with the arrow key.
+  virtual void PressDownInFileList() = 0;
+  // The user typing text at the end of the code box.
+  virtual void TypeIntoCode(const std::u16string& text) = 0;
+  // The next Save dialog will be cancelled by the user.
+  virtual void CancelNextSaveDialog() = 0;
+};
+
+struct HarnessSetup {
+  std::vector<Volume> volumes;
+  std::u16string workingFolder;
+};
+
+using HarnessFactory = std::unique_ptr<Harness> (*)(const HarnessSetup& setup);
+
+}  // namespace velmora::contract

@@ -1,0 +1,37 @@
+#include "platform/headless/headless_platform.h"
+#include "tests/contract/harness.h"
+#include "window/control_table.h"
+
+namespace velmora::contract {
+namespace {
+
+class HeadlessHarness : public Harness {
+ public:
+  explicit HeadlessHarness(const HarnessSetup& setup) : platform_(FrmBase64Spec(), Options(setup)) {}
+  Form& form() override { return platform_.form(); }
+  void Start(FormEvents& handlers) override { platform_.Start(handlers); }
+  void ClickFileEntry(int row) override {
+    platform_.lstFile.Click(platform_.lstFile.entries().at(static_cast<std::size_t>(row)));
+  }
+  void PressDownInFileList() override { ClickFileEntry(platform_.lstFile.ListIndex() + 1); }
+  void TypeIntoCode(const std::u16string& text) override { platform_.txt.Type(platform_.txt.Text() + text); }
+  void CancelNextSaveDialog() override { platform_.CommonDialog1.AnswerCancel(); }
+
+ private:
+  static headless::HeadlessOptions Options(const HarnessSetup& setup) {
+    headless::HeadlessOptions options;
+    options.volumes = setup.volumes;
+    options.workingFolder = setup.workingFolder;
+    return options;
+  }
+
+  headless::HeadlessPlatform platform_;
+};
+
+}  // namespace
+
+std::unique_ptr<Harness> MakeHeadlessHarness(const HarnessSetup& setup) {
+  return std::make_unique<HeadlessHarness>(setup);
+}
+
+}  // namespace velmora::contract
