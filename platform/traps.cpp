@@ -1,13 +1,13 @@
 #include "platform/traps.h"
 
-#include "platform/form.h"
+#include "platform/services.h"
 #include "platform/text.h"
 
 namespace velmora {
 
-void RunHandlerGuarded(MessageBoxes& messages, FormEvents& handlers, void (FormEvents::*handler)()) {
+void RunShowingErrors(MessageBoxes& messages, const std::function<void()>& work) {
   try {
-    (handlers.*handler)();
+    work();
   } catch (const Error& error) {
     messages.MsgBox(error.description(), kMsgBoxExclamation);
   } catch (const std::exception& error) {

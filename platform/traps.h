@@ -1,7 +1,7 @@
 #pragma once
 // The window logic's two error traps besides try/catch (the error branch).
 
-#include <string>
+#include <functional>
 
 #include "platform/error.h"
 
@@ -29,10 +29,9 @@ template <class Test>
 }
 
 class MessageBoxes;
-class FormEvents;
 
-// Runs one handler for the platform's event dispatch. An error escaping it
-// is shown in a warning box instead of reaching the event loop.
-void RunHandlerGuarded(MessageBoxes& messages, FormEvents& handlers, void (FormEvents::*handler)());
+// Runs one event's work for the platform's dispatch. An error escaping it is
+// shown in a warning box instead of reaching the event loop.
+void RunShowingErrors(MessageBoxes& messages, const std::function<void()>& work);
 
 }  // namespace velmora

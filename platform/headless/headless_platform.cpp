@@ -6,14 +6,9 @@
 
 #include "platform/error.h"
 #include "platform/text.h"
-#include "platform/traps.h"
 #include "platform/version.h"
 
 namespace velmora::headless {
-
-void EventRouter::Raise(void (FormEvents::*handler)()) {
-  if (handlers_ != nullptr) RunHandlerGuarded(messages_, *handlers_, handler);
-}
 
 void HeadlessWindow::SetMousePointer(MousePointer pointer) {
   pointer_ = pointer;

@@ -14,24 +14,11 @@
 #include <vector>
 
 #include "platform/browser_state.h"
+#include "platform/event_router.h"
 #include "platform/form.h"
 #include "platform/posix_file_system.h"
 
 namespace velmora::headless {
-
-class HeadlessPlatform;
-
-// Routes an event to the attached handlers, guarded like the real window.
-class EventRouter {
- public:
-  explicit EventRouter(MessageBoxes& messages) : messages_(messages) {}
-  void Attach(FormEvents& handlers) { handlers_ = &handlers; }
-  void Raise(void (FormEvents::*handler)());
-
- private:
-  MessageBoxes& messages_;
-  FormEvents* handlers_ = nullptr;
-};
 
 class HeadlessWindow : public Window {
  public:

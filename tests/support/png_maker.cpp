@@ -1,5 +1,7 @@
 #include "tests/support/png_maker.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -91,6 +93,10 @@ std::string PngSuiteFolder() {
   return std::string(data ? data : "tests/data") + "/pngsuite";
 }
 
-std::string PngSuiteFile(const std::string& name) { return ReadBytes(PngSuiteFolder() + "/" + name); }
+std::string PngSuiteFile(const std::string& name) {
+  std::string bytes = ReadBytes(PngSuiteFolder() + "/" + name);
+  if (bytes.empty()) ADD_FAILURE() << "no test picture " << name << " in " << PngSuiteFolder();
+  return bytes;
+}
 
 }  // namespace velmora::test

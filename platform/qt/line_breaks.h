@@ -1,0 +1,23 @@
+#pragma once
+// The logic writes and reads line breaks as CR LF; the widgets show every
+// line break as one LF. These convert texts, and positions in them, between
+// the two forms.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// CR LF, a lone CR and a lone LF each become one LF.
+[[nodiscard]] std::u16string ShownText(std::u16string_view text);
+// Every LF becomes CR LF.
+[[nodiscard]] std::u16string CrLfText(std::u16string_view shown);
+
+// Where a position of the logic's text lies in the shown text. A position
+// past the end means the end; one between CR and LF, behind the line break.
+[[nodiscard]] std::size_t ShownPosition(std::u16string_view text, std::size_t position);
+// Where a position of the shown text lies in the logic's text.
+[[nodiscard]] std::size_t TextPosition(std::u16string_view text, std::size_t shownPosition);
+
+}  // namespace velmora

@@ -1,0 +1,108 @@
+#include "platform/qt/qt_lists.h"
+
+#include <QSignalBlocker>
+
+#include "platform/qt/qt_string.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kIndentPerLevel = 3;  // spaces
+constexpr int kFolderPathRole = Qt::UserRole;
+
+QListWidgetItem* FolderItem(const FolderEntry& entry) {
+  auto* item = new QListWidgetItem(QString(entry.depth * kIndentPerLevel, u' ') + ToQString(entry.label));
+  item->setData(kFolderPathRole, ToQString(entry.path));
+  return item;
+}
+
+}  // namespace
+
+QtDriveList::QtDriveList(QComboBox& combo, BrowserState& state, const EventRouter& events)
+    : combo_(combo), state_(state), events_(events) {
+  for (const Volume& volume : state_.volumes()) combo_.addItem(ToQString(DriveTextOf(volume)));
+  combo_.setCurrentIndex(static_cast<int>(state_.selectedDrive()));
+  QObject::connect(&combo_, &QComboBox::activated, &connections(),
+                   [this](int index) { SetDrive(FromQString(combo_.itemText(index))); });
+}
+
+void QtDriveList::SetDrive(const std::u16string& driveOrPath) {
+  if (!state_.SelectDrive(driveOrPath)) return;
+  {
+    const QSignalBlocker quiet(combo_);
+    combo_.setCurrentIndex(static_cast<int>(state_.selectedDrive()));
+  }
+  events_.Raise(&FormEvents::lstDrive_Change);
+}
+
+QtDirList::QtDirList(QListWidget& list, BrowserState& state, const EventRouter& events)
+    : list_(list), state_(state), events_(events) {
+  ShowEntries();
+  QObject::connect(&list_, &QListWidget::itemActivated, &connections(), [this](const QListWidgetItem* item) {
+    // Copied first: showing the folder replaces the items.
+    const std::u16string path = FromQString(item->data(kFolderPathRole).toString());
+    events_.RunGuarded([this, &path] { SetPath(path); });
+  });
+}
+
+void QtDirList::SetPath(const std::u16string& pathOrDrive) {
+  if (!state_.ShowFolder(pathOrDrive)) return;
+  ShowEntries();
+  events_.Raise(&FormEvents::lstDir_Change);
+}
+
+void QtDirList::ShowEntries() {
+  list_.clear();
+  for (const FolderEntry& entry : state_.FolderEntries()) {
+    QListWidgetItem* item = FolderItem(entry);
+    list_.addItem(item);
+    if (entry.isCurrent) list_.setCurrentItem(item);
+  }
+}
+
+QtFileList::QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events)
+    : list_(list), state_(state), events_(events) {
+  list_.setSelectionMode(QAbstractItemView::SingleSelection);
+  ShowFiles();
+  QObject::connect(&list_, &QListWidget::itemSelectionChanged, &connections(), [this] { OnUserSelection(); });
+}
+
+void QtFileList::SetPath(const std::u16string& folder) {
+  state_.ShowFiles(folder);
+  ShowFiles();
+}
+
+void QtFileList::SetSelected(int index, bool selected) {
+  if (selected) {
+    state_.SelectFile(index);
+  } else if (index == state_.selectedFile()) {
+    state_.SelectFile(-1);
+  }
+  ShowSelection();
+}
+
+void QtFileList::Refresh() {
+  state_.RefreshFiles();
+  ShowFiles();
+}
+
+void QtFileList::OnUserSelection() {
+  const QList<QListWidgetItem*> selected = list_.selectedItems();
+  // Deselecting (Ctrl and click) leaves no file to raise Click for.
+  state_.SelectFile(selected.isEmpty() ? -1 : list_.row(selected.front()));
+  if (!selected.isEmpty()) events_.Raise(&FormEvents::lstFile_Click);
+}
+
+void QtFileList::ShowFiles() {
+  const QSignalBlocker quiet(list_);
+  list_.clear();
+  for (const std::u16string& name : state_.files()) list_.addItem(ToQString(name));
+  ShowSelection();
+}
+
+void QtFileList::ShowSelection() {
+  const QSignalBlocker quiet(list_);
+  list_.setCurrentRow(state_.selectedFile());
+}
+
+}  // namespace velmora

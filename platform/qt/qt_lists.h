@@ -1,0 +1,67 @@
+#pragma once
+// The drive, folder and file lists. All three mirror one BrowserState into
+// their widgets and raise the events its answers call for.
+
+#include <QComboBox>
+#include <QListWidget>
+#include <string>
+
+#include "platform/browser_state.h"
+#include "platform/controls.h"
+#include "platform/event_router.h"
+#include "platform/qt/qt_control.h"
+
+namespace velmora {
+
+class QtDriveList final : public DriveList, public QtControl {
+ public:
+  QtDriveList(QComboBox& combo, BrowserState& state, const EventRouter& events);
+  [[nodiscard]] std::u16string Drive() const override { return state_.DriveText(); }
+  void SetDrive(const std::u16string& driveOrPath) override;
+
+ private:
+  QComboBox& combo_;
+  BrowserState& state_;
+  const EventRouter& events_;
+};
+
+// The folder's ancestors, the folder and its subfolders, indented by depth.
+// The user opens an entry with a double click or Enter.
+class QtDirList final : public DirList, public QtControl {
+ public:
+  QtDirList(QListWidget& list, BrowserState& state, const EventRouter& events);
+  [[nodiscard]] std::u16string Path() const override { return state_.folder(); }
+  void SetPath(const std::u16string& pathOrDrive) override;
+  void SetEnabled(bool enabled) override { list_.setEnabled(enabled); }
+
+ private:
+  void ShowEntries();
+
+  QListWidget& list_;
+  BrowserState& state_;
+  const EventRouter& events_;
+};
+
+// The user selecting an entry, by mouse or keyboard, raises Click; nothing
+// the logic does raises it.
+class QtFileList final : public FileList, public QtControl {
+ public:
+  QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events);
+  [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
+  void SetPath(const std::u16string& folder) override;
+  [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
+  [[nodiscard]] int ListIndex() const override { return state_.selectedFile(); }
+  void SetSelected(int index, bool selected) override;
+  void Refresh() override;
+
+ private:
+  void OnUserSelection();
+  void ShowFiles();
+  void ShowSelection();
+
+  QListWidget& list_;
+  BrowserState& state_;
+  const EventRouter& events_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,72 @@
+#include "platform/qt/qt_picture.h"
+
+#include <QImageReader>
+#include <QRectF>
+
+#include "platform/qt/qt_string.h"
+
+namespace velmora {
+namespace {
+
+constexpr int kAllocationLimitMiB = 128;
+constexpr PictureStatus kGenericError = 1;
+
+}  // namespace
+
+PictureCanvas::PictureCanvas(QSize size) : image_(size, QImage::Format_ARGB32_Premultiplied) {
+  image_.fill(Qt::transparent);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureCanvas::paintEvent(QPaintEvent* event) {
+  QPainter(this).drawImage(0, 0, image_);
+  QFrame::paintEvent(event);
+}
+
+QtPictureBox::QtPictureBox(PictureCanvas& canvas, int twipsPerPixel)
+    : canvas_(canvas), context_(canvas), twipsPerPixel_(static_cast<float>(twipsPerPixel)) {}
+
+void QtPictureBox::ClearPicture() {
+  canvas_.image().fill(Qt::transparent);
+  canvas_.update();
+}
+
+void QtPictureBox::SetBorderStyle(int style) {
+  canvas_.setFrameStyle(style == 0 ? QFrame::NoFrame : QFrame::Panel | QFrame::Sunken);
+}
+
+// The painter ends with its member right after; the repaint comes later, from
+// the event loop.
+QtGraphics::~QtGraphics() { context_.Update(); }
+
+PictureStatus QtPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
+  QImageReader::setAllocationLimit(kAllocationLimitMiB);
+  QImageReader reader(ToQString(path));
+  auto loaded = std::make_unique<QtImage>();
+  if (!reader.read(&loaded->image)) return kGenericError;
+  image = std::move(loaded);
+  return kPictureOk;
+}
+
+PictureStatus QtPictureLibrary::GetImageDimension(const Image& image, float& width, float& height) {
+  const QImage& picture = dynamic_cast<const QtImage&>(image).image;
+  width = static_cast<float>(picture.width());
+  height = static_cast<float>(picture.height());
+  return kPictureOk;
+}
+
+PictureStatus QtPictureLibrary::CreateFromHDC(DeviceContext& hdc, std::unique_ptr<Graphics>& graphics) {
+  auto created = std::make_unique<QtGraphics>(dynamic_cast<QtDeviceContext&>(hdc));
+  if (!created->painter.isActive()) return kGenericError;
+  graphics = std::move(created);
+  return kPictureOk;
+}
+
+PictureStatus QtPictureLibrary::DrawImageRect(Graphics& graphics, const Image& image, float x, float y, float width,
+                                              float height) {
+  dynamic_cast<QtGraphics&>(graphics).painter.drawImage(QRectF(x, y, width, height),
+                                                        dynamic_cast<const QtImage&>(image).image);
+  return kPictureOk;
+}
+
+}  // namespace velmora

@@ -1,0 +1,70 @@
+#pragma once
+// The window and its services on Qt Widgets. Construct it once a
+// QApplication exists; it builds the window from its control table alone.
+
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/browser_state.h"
+#include "platform/form.h"
+#include "platform/posix_file_system.h"
+#include "platform/event_router.h"
+#include "platform/qt/qt_control.h"
+#include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/qt_simple_controls.h"
+
+namespace velmora {
+
+class QtPlatform final : public Platform {
+ public:
+  // The lists start on this system's volumes in the working folder.
+  explicit QtPlatform(const WindowSpec& table);
+  // The lists start on the given volumes in the given folder.
+  QtPlatform(const WindowSpec& table, std::vector<Volume> volumes, const std::u16string& workingFolder);
+  QtPlatform(const QtPlatform&) = delete;
+  QtPlatform& operator=(const QtPlatform&) = delete;
+  ~QtPlatform() override;
+
+  [[nodiscard]] Form& form() override { return form_; }
+  // Focus starts on the first control in tab order.
+  void Start(FormEvents& handlers) override;
+
+ private:
+  [[nodiscard]] std::map<std::string_view, std::unique_ptr<QtControl>> BuildControls();
+  [[nodiscard]] std::unique_ptr<QtControl> BuildControl(const ControlSpec& control);
+  // Makes the widget the window's child with the control's name, place, size
+  // and initial state.
+  template <class Widget>
+  Widget& Place(Widget* widget, const ControlSpec& control);
+  // Twips to whole pixels, the nearest.
+  [[nodiscard]] int Pixels(int twips) const;
+  [[nodiscard]] QRect PixelRect(const ControlSpec& control) const;
+  // The focusable widgets by tab index.
+  [[nodiscard]] std::vector<QWidget*> TabStops() const;
+  void ChainTabOrder();
+  template <class Interface>
+  [[nodiscard]] Interface& Control(std::string_view name) const;
+  [[nodiscard]] Form MakeForm();
+
+  const WindowSpec& table_;
+  // First, so that it goes last, taking its widgets with it, after the
+  // adapters that refer to them.
+  QWidget window_;
+  QtWindow windowControl_;
+  QtMessageBoxes messages_;
+  EventRouter router_;
+  BrowserState browser_;
+  QtApplication application_;
+  QtClipboard clipboard_;
+  QtEventPump events_;
+  PosixFileSystem files_;
+  QtPictureLibrary pictures_;
+  std::map<std::string_view, std::unique_ptr<QtControl>> controls_;
+  Form form_;
+};
+
+}  // namespace velmora

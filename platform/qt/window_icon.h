@@ -1,0 +1,11 @@
+#pragma once
+// The program's icon: a ruled notepad with a dog-eared top sheet.
+
+#include <QIcon>
+
+namespace velmora {
+
+// 16 x 16 and 32 x 32 pixels, 16 colours.
+[[nodiscard]] QIcon WindowIcon();
+
+}  // namespace velmora
