@@ -1,5 +1,6 @@
 #include "platform/qt/qt_platform.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -45,6 +46,17 @@ constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::CustomizeWindowHint | 
                                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                          Qt::WindowCloseButtonHint;
 
+// The fixed layout has room for captions and the label's five report lines
+// in an 8-point font, as on the desktops it was drawn for; the system's
+// family, at that size.
+constexpr qreal kLayoutFontPoints = 8;
+
+QFont LayoutFont() {
+  QFont font = QApplication::font();
+  font.setPointSizeF(kLayoutFontPoints);
+  return font;
+}
+
 }  // namespace
 
 QtPlatform::QtPlatform(const WindowSpec& table)
@@ -63,6 +75,7 @@ QtPlatform::QtPlatform(const WindowSpec& table, std::vector<Volume> volumes, con
   window_.setWindowFlags(kWindowFlags);
   window_.setFixedSize(Pixels(table_.clientWidth), Pixels(table_.clientHeight));
   window_.setWindowIcon(WindowIcon());
+  window_.setFont(LayoutFont());
   ChainTabOrder();
 }
 

@@ -1,18 +1,17 @@
 #include "files/whole_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 
 #include "platform/error.h"
 #include "platform/posix_file_system.h"
 #include "platform/text.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/raised_error.h"
 #include "tests/support/temp_folder.h"
 
@@ -20,6 +19,7 @@ namespace velmora {
 namespace {
 
 using test::Exists;
+using test::FileSizeLimit;
 using test::RaisedError;
 using test::ReadBytes;
 using test::TempFolder;
@@ -29,27 +29,6 @@ std::string AllByteValues() {
   for (int b = 0; b < 256; ++b) bytes[static_cast<std::size_t>(b)] = static_cast<char>(b);
   return bytes;
 }
-
-// Lowers the largest file this process may write, so that a write fails
-// part-way with a real error from the kernel; restored on destruction.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit saved_{};
-  void (*previousHandler_)(int);
-};
 
 TEST(ReadWholeFile, GivesOneCharacterPerByteAndWritesBackTheSameBytes) {
   TempFolder folder;

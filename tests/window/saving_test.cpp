@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/window/window_fixture.h"
 
 namespace velmora::test {
@@ -84,6 +85,18 @@ TEST_F(SavingTest, FailedSaveShowsTheErrorAndKeepsTheExistingFile) {
   platform.cmdSave.Click();
   EXPECT_EQ(platform.Messages.shown().back().prompt, u"Fehler #75: Fehler beim Zugriff auf Pfad/Datei");
   EXPECT_EQ(ReadBytes(pictures.Native("taken.txt/keep")), "kept");
+}
+
+TEST_F(SavingTest, SaveThatFailsPartWayLeavesTheReplacedFileWhole) {
+  pictures.Write("old.png", "the old picture");
+  platform.CommonDialog1.AnswerWith(pictures.Path("old.png"));
+  {
+    FileSizeLimit limit(png.size() / 2);
+    platform.cmdSavePic.Click();
+  }
+  EXPECT_EQ(platform.Messages.shown().back().prompt, u"Fehler #61: Datenträger voll");
+  EXPECT_EQ(ReadBytes(pictures.Native("old.png")), "the old picture");
+  EXPECT_EQ(pictures.ListNames(), "old.png smile.png");
 }
 
 }  // namespace
