@@ -107,10 +107,14 @@ std::vector<std::u16string> SortedForList(const std::vector<std::string>& native
   return names;
 }
 
+// A plain loop: clang 14, which builds the fuzz targets, cannot compile
+// std::views::split over libstdc++ 12.
 std::vector<std::u16string_view> PartsOf(std::u16string_view path) {
   std::vector<std::u16string_view> parts;
-  for (const auto part : std::views::split(path, u'/')) {
-    if (!part.empty()) parts.emplace_back(part.begin(), part.end());
+  for (std::size_t start = 0; start < path.size();) {
+    const std::size_t end = std::min(path.find(u'/', start), path.size());
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
   }
   return parts;
 }

@@ -31,6 +31,26 @@ class FileSystem {
 
   // Deletes the file. Raises when it is missing or cannot be deleted.
   virtual void Kill(const std::u16string& path) = 0;
+
+  // The file's bytes. Never creates a file. Raises 53 for a missing file, 76
+  // for a missing folder, 75 for a folder or anything that is not a plain
+  // file, and the mapped error of any failing read.
+  [[nodiscard]] virtual std::string ReadFile(const std::u16string& path) = 0;
+
+  // Makes the file hold exactly these bytes. An existing plain file is
+  // replaced atomically: the bytes go into a sibling temporary file that is
+  // then renamed over the target, keeping the target's permissions, so a
+  // failure leaves the old file as it was and no temporary file behind. A
+  // symbolic link is written through; a device is written in place; a folder
+  // raises 75. Raises the mapped error on failure.
+  virtual void ReplaceFile(const std::u16string& path, const std::string& bytes) = 0;
+
+  // Writes the bytes into a new file named "velmora-XXXXXX.png" (a unique
+  // part in place of the X) in the system's temporary folder ($TMPDIR, else
+  // /tmp), created exclusively so that no existing file is ever opened, and
+  // returns its path. The caller deletes it. Raises the mapped error on
+  // failure, leaving nothing.
+  [[nodiscard]] virtual std::u16string WriteTemporaryFile(const std::string& bytes) = 0;
 };
 
 }  // namespace velmora

@@ -25,6 +25,9 @@ class PosixFileSystem : public FileSystem {
   [[nodiscard]] std::int64_t FileLen(const std::u16string& path) override;
   [[nodiscard]] std::u16string Dir(const std::u16string& path, int attributes) override;
   void Kill(const std::u16string& path) override;
+  [[nodiscard]] std::string ReadFile(const std::u16string& path) override;
+  void ReplaceFile(const std::u16string& path, const std::string& bytes) override;
+  [[nodiscard]] std::u16string WriteTemporaryFile(const std::string& bytes) override;
 };
 
 }  // namespace velmora

@@ -36,13 +36,34 @@ std::u16string RemoveAll(std::u16string text, std::u16string_view unwanted) {
 }
 
 std::u16string WithoutSpaces(const std::u16string& text) { return RemoveAll(text, u" "); }
-std::u16string WithoutLineBreaks(const std::u16string& text) { return RemoveAll(text, kLineBreak); }
+
+// Also the pairs that removing others brings together ("\r\r\n\n").
+std::u16string WithoutLineBreaks(const std::u16string& text) {
+  constexpr char16_t kCarriageReturn = kLineBreak[0];
+  constexpr char16_t kLineFeed = kLineBreak[1];
+  std::u16string kept;
+  kept.reserve(text.size());
+  for (const char16_t c : text) {
+    if (c == kLineFeed && !kept.empty() && kept.back() == kCarriageReturn) {
+      kept.pop_back();
+    } else {
+      kept.push_back(c);
+    }
+  }
+  return kept;
+}
+
+// Every leading header, however often it repeats.
 std::u16string WithoutHeaderPrefix(const std::u16string& text) {
-  return text.starts_with(kHeaderPrefix) ? text.substr(kHeaderPrefix.size()) : text;
+  std::size_t start = 0;
+  while (std::u16string_view(text).substr(start).starts_with(kHeaderPrefix)) start += kHeaderPrefix.size();
+  return text.substr(start);
 }
 
 // Each step reads the box afresh and writes its result back; a write that
 // changes the text runs txt_Change again, nested, which cleans on by itself.
+// Each step removes all it can in one go: one pair or header per nested run
+// would nest as deep as the text is long, until the stack overflows.
 constexpr std::array<std::u16string (*)(const std::u16string&), 3> kCleaningSteps = {
     WithoutSpaces, WithoutLineBreaks, WithoutHeaderPrefix};
 
@@ -83,8 +104,16 @@ void FrmBase64::DecodeLive() {
 }
 
 void FrmBase64::cmdPaste_Click() {
+  std::u16string clipboard;
+  try {
+    clipboard = f_.Clipboard.GetText(kClipboardText);
+  } catch (const Error& error) {
+    // Going on would take the code already in the box for the pasted one.
+    ShowWarning(error.description());
+    return;
+  }
   PasteActive = true;
-  ResumeNext([this] { f_.txt.SetText(f_.Clipboard.GetText(kClipboardText)); });
+  ResumeNext([this, &clipboard] { f_.txt.SetText(clipboard); });
   PasteActive = false;
 
   if (ResumeNextTest([this] { return f_.lstFile.ListIndex() >= 0; })) {
@@ -120,7 +149,7 @@ void FrmBase64::RejectPaste() {
 
 std::u16string FrmBase64::WriteDecodedCode() {
   try {
-    return WriteTemporaryPicture(modBase64::DecodeBase64(f_.txt.Text()));
+    return WriteTemporaryPicture(f_.Files, modBase64::DecodeBase64(f_.txt.Text()));
   } catch (const Error& error) {
     // Without the file there is nothing to preview; the user learns why.
     ShowWarning(error.description());
@@ -134,7 +163,25 @@ void FrmBase64::PreviewTemporaryPicture(const std::u16string& picture) {
 }
 
 void FrmBase64::DeleteTemporaryPicture(const std::u16string& picture) {
-  if (!picture.empty() && FileExists(f_.Files, picture)) f_.Files.Kill(picture);
+  if (!picture.empty()) undeletedPictures_.push_back(picture);
+  std::erase_if(undeletedPictures_, [this](const std::u16string& path) { return TemporaryPictureGone(path); });
+}
+
+bool FrmBase64::TemporaryPictureGone(const std::u16string& picture) {
+  try {
+    f_.Files.Kill(picture);
+    return true;
+  } catch (const Error&) {
+    return !MayExist(f_.Files, picture);
+  }
+}
+
+FrmBase64::~FrmBase64() {
+  try {
+    DeleteTemporaryPicture(u"");
+  } catch (...) {
+    // Nothing may escape a destructor; what stays is the system's to clean.
+  }
 }
 
 }  // namespace velmora

@@ -37,7 +37,7 @@ void FrmBase64::cmdLoad_Click() {
   // say why and leave the window as it was.
   try {
     length = f_.Files.FileLen(path);
-    if (length < kMaxFaceFileBytes) bytes = ReadWholeFile(path);
+    if (length < kMaxFaceFileBytes) bytes = ReadWholeFile(f_.Files, path);
   } catch (const Error& error) {
     ShowWarning(error.description());
     return;

@@ -1,11 +1,12 @@
 #pragma once
 // frmBase64: the logic of the program's one window. Its handlers run on the
 // platform's user-interface thread; all state lives in the controls, plus the
-// flag PasteActive.
+// flag PasteActive and the temporary pictures whose deletion failed.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 #include "platform/form.h"
@@ -15,6 +16,11 @@ namespace velmora {
 class FrmBase64 final : public FormEvents {
  public:
   explicit FrmBase64(Form& form) : f_(form) {}
+  FrmBase64(const FrmBase64&) = delete;
+  FrmBase64& operator=(const FrmBase64&) = delete;
+  // Tries once more to delete the temporary pictures that could not be
+  // deleted before. The platform must outlive the window logic.
+  ~FrmBase64() override;
 
   // Start-up and the window as a whole.
   void Form_Load() override;
@@ -52,7 +58,11 @@ class FrmBase64 final : public FormEvents {
   // path; "" after telling the user why it could not be written.
   [[nodiscard]] std::u16string WriteDecodedCode();
   void PreviewTemporaryPicture(const std::u16string& picture);
+  // Deletes the picture ("" for none) and those left from earlier decodings;
+  // one that cannot be deleted now is tried again next time. Never raises.
   void DeleteTemporaryPicture(const std::u16string& picture);
+  // True once the picture is gone: deleted now, or found missing.
+  [[nodiscard]] bool TemporaryPictureGone(const std::u16string& picture);
   void ShowWarning(const std::u16string& text);
   // Sets up the Save dialog, shows it and returns the name chosen; raises
   // 32755 when the user cancels.
@@ -62,6 +72,7 @@ class FrmBase64 final : public FormEvents {
 
   Form& f_;
   bool PasteActive = false;
+  std::vector<std::u16string> undeletedPictures_;
 };
 
 }  // namespace velmora

@@ -43,7 +43,7 @@ void FrmBase64::cmdSave_Click() {
   try {
     const std::u16string chosen = AskSaveName(kSaveCodeTitle, kSaveCodeFilter,
                                               ProposedCodeName(f_.lstFile.Path(), f_.lstFile.FileName()));
-    if (!chosen.empty()) WriteWholeFile(chosen, f_.txt.Text());
+    if (!chosen.empty()) WriteWholeFile(f_.Files, chosen, f_.txt.Text());
     f_.Picture1.SetFocus();
   } catch (const Error& error) {
     ShowSaveError(error);
@@ -53,7 +53,7 @@ void FrmBase64::cmdSave_Click() {
 void FrmBase64::cmdSavePic_Click() {
   try {
     const std::u16string chosen = AskSaveName(kSavePictureTitle, kSavePictureFilter, kDefaultPictureName);
-    if (!chosen.empty()) WriteWholeFile(chosen, modBase64::DecodeBase64(WithoutOuterSpaces(f_.txt.Text())));
+    if (!chosen.empty()) WriteWholeFile(f_.Files, chosen, modBase64::DecodeBase64(WithoutOuterSpaces(f_.txt.Text())));
     f_.Picture1.SetFocus();
   } catch (const Error& error) {
     ShowSaveError(error);

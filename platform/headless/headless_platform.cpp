@@ -40,6 +40,16 @@ void HeadlessPictureBox::Draw(DrawnPicture picture) {
   ++draws_;
 }
 
+void HeadlessFileList::SetPath(const std::u16string& folder) {
+  faults_.Enter(PlatformCall::kFileListSetPath);
+  state_.ShowFiles(folder);
+}
+
+void HeadlessFileList::Refresh() {
+  faults_.Enter(PlatformCall::kFileListRefresh);
+  state_.RefreshFiles();
+}
+
 void HeadlessFileList::SetSelected(int index, bool selected) {
   if (!selected && index == state_.selectedFile()) state_.SelectFile(-1);
   if (selected) state_.SelectFile(index);
@@ -55,7 +65,12 @@ bool HeadlessFileList::Click(const std::u16string& name) {
 }
 
 void HeadlessDirList::SetPath(const std::u16string& pathOrDrive) {
+  faults_.Enter(PlatformCall::kDirListSetPath);
   if (state_.ShowFolder(pathOrDrive)) events_.Raise(&FormEvents::lstDir_Change);
+}
+
+void HeadlessDirList::Open(const std::u16string& folder) {
+  events_.RunGuarded([this, &folder] { SetPath(folder); });
 }
 
 void HeadlessDriveList::SetDrive(const std::u16string& driveOrPath) {
@@ -63,6 +78,7 @@ void HeadlessDriveList::SetDrive(const std::u16string& driveOrPath) {
 }
 
 void HeadlessSaveDialog::ShowSave() {
+  faults_.Enter(PlatformCall::kShowSave);
   shown_.push_back(settings_);
   std::optional<std::u16string> answer;
   if (!answers_.empty()) {
@@ -83,6 +99,7 @@ int HeadlessApplication::Minor() const { return kVersionMinor; }
 int HeadlessApplication::Revision() const { return kVersionRevision; }
 
 std::u16string HeadlessClipboard::GetText(int format) {
+  faults_.Enter(PlatformCall::kGetText);
   return format == kClipboardText && text_ ? *text_ : std::u16string();
 }
 
@@ -122,10 +139,13 @@ HeadlessPlatform::HeadlessPlatform(const WindowSpec& spec, HeadlessOptions optio
       cmdSavePic(router_, &FormEvents::cmdSavePic_Click, ControlNamed(spec, "cmdSavePic").enabled),
       Command1(router_, &FormEvents::Command1_Click, ControlNamed(spec, "Command1").enabled),
       Label1(ControlNamed(spec, "Label1").foreColor),
-      lstFile(browser_, router_),
-      lstDir(browser_, router_),
+      lstFile(browser_, router_, Faults),
+      lstDir(browser_, router_, Faults),
       lstDrive(browser_, router_),
+      CommonDialog1(Faults),
       App(options.programFolder.empty() ? browser_.folder() : options.programFolder, options.decimalSeparator),
+      Clipboard(Faults),
+      Files(disk_, Faults),
       form_{frmBase64, txt,      cmdLoad,  cmdSave,       cmdPaste,  cmdSavePic, Command1,
             Label1,    Picture1, lstFile,  lstDir,        lstDrive,  CommonDialog1,
             App,       Clipboard, Messages, Events,       Files,     Pictures} {}

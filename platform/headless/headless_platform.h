@@ -4,7 +4,8 @@
 // user (type, click, choose) and to look at what the user would see
 // (message boxes, the picture box's persistent image, the mouse pointer).
 // The lists run on the real file system, through the same BrowserState as
-// the real window.
+// the real window. Every call that can fail on a real platform can be made to
+// fail through the platform's FaultPlan.
 
 #include <deque>
 #include <functional>
@@ -16,6 +17,8 @@
 #include "platform/browser_state.h"
 #include "platform/event_router.h"
 #include "platform/form.h"
+#include "platform/headless/fault_plan.h"
+#include "platform/headless/faulty_file_system.h"
 #include "platform/posix_file_system.h"
 
 namespace velmora::headless {
@@ -32,6 +35,7 @@ class HeadlessWindow : public Window {
   [[nodiscard]] MousePointer mousePointer() const { return pointer_; }
   // Every pointer change, in order.
   [[nodiscard]] const std::vector<MousePointer>& pointerChanges() const { return pointerChanges_; }
+  void ForgetPointerChanges() { pointerChanges_.clear(); }
 
  private:
   std::u16string caption_;
@@ -138,13 +142,14 @@ class HeadlessPictureBox : public PictureBox, public DeviceContext {
 
 class HeadlessFileList : public FileList {
  public:
-  HeadlessFileList(BrowserState& state, EventRouter& events) : state_(state), events_(events) {}
+  HeadlessFileList(BrowserState& state, EventRouter& events, FaultPlan& faults)
+      : state_(state), events_(events), faults_(faults) {}
   [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
-  void SetPath(const std::u16string& folder) override { state_.ShowFiles(folder); }
+  void SetPath(const std::u16string& folder) override;
   [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
   [[nodiscard]] int ListIndex() const override { return state_.selectedFile(); }
   void SetSelected(int index, bool selected) override;
-  void Refresh() override { state_.RefreshFiles(); }
+  void Refresh() override;
 
   [[nodiscard]] const std::vector<std::u16string>& entries() const { return state_.files(); }
   // The user selecting the entry of that name; false when it is not listed.
@@ -153,21 +158,27 @@ class HeadlessFileList : public FileList {
  private:
   BrowserState& state_;
   EventRouter& events_;
+  FaultPlan& faults_;
 };
 
 class HeadlessDirList : public DirList {
  public:
-  HeadlessDirList(BrowserState& state, EventRouter& events) : state_(state), events_(events) {}
+  HeadlessDirList(BrowserState& state, EventRouter& events, FaultPlan& faults)
+      : state_(state), events_(events), faults_(faults) {}
   [[nodiscard]] std::u16string Path() const override { return state_.folder(); }
   void SetPath(const std::u16string& pathOrDrive) override;
   void SetEnabled(bool enabled) override { enabled_ = enabled; }
 
+  // The user opening a folder (double click or Enter): a failure shows in a
+  // warning box, as on the real window.
+  void Open(const std::u16string& folder);
   [[nodiscard]] bool enabled() const { return enabled_; }
   [[nodiscard]] std::vector<FolderEntry> entries() const { return state_.FolderEntries(); }
 
  private:
   BrowserState& state_;
   EventRouter& events_;
+  FaultPlan& faults_;
   bool enabled_ = true;
 };
 
@@ -193,6 +204,7 @@ struct SaveDialogShown {
 
 class HeadlessSaveDialog : public SaveDialog {
  public:
+  explicit HeadlessSaveDialog(FaultPlan& faults) : faults_(faults) {}
   void SetCancelError(bool cancelError) override { settings_.cancelError = cancelError; }
   void SetFlags(int flags) override { settings_.flags = flags; }
   void SetDialogTitle(const std::u16string& title) override { settings_.title = title; }
@@ -207,8 +219,10 @@ class HeadlessSaveDialog : public SaveDialog {
   // The user will cancel the next ShowSave.
   void AnswerCancel() { answers_.push_back(std::nullopt); }
   [[nodiscard]] const std::vector<SaveDialogShown>& shown() const { return shown_; }
+  void Forget() { shown_.clear(); }
 
  private:
+  FaultPlan& faults_;
   SaveDialogShown settings_;
   std::deque<std::optional<std::u16string>> answers_;
   std::vector<SaveDialogShown> shown_;
@@ -231,12 +245,14 @@ class HeadlessApplication : public Application {
 
 class HeadlessClipboard : public Clipboard {
  public:
+  explicit HeadlessClipboard(FaultPlan& faults) : faults_(faults) {}
   [[nodiscard]] std::u16string GetText(int format) override;
   void SetText(std::u16string text) { text_ = std::move(text); }
   // Holds something that is not text, e.g. a picture.
   void SetNoText() { text_.reset(); }
 
  private:
+  FaultPlan& faults_;
   std::optional<std::u16string> text_;
 };
 
@@ -306,6 +322,8 @@ class HeadlessPlatform : public Platform {
  public:
   // Declared first: the event router below shows escaping errors in it.
   HeadlessMessageBoxes Messages;
+  // Before the controls and services that can be made to fail through it.
+  FaultPlan Faults;
 
  private:
   // Before the controls, which refer to them.
@@ -335,7 +353,13 @@ class HeadlessPlatform : public Platform {
   HeadlessApplication App;
   HeadlessClipboard Clipboard;
   HeadlessEventPump Events;
-  PosixFileSystem Files;
+
+ private:
+  PosixFileSystem disk_;
+
+ public:
+  // The disk, through the fault plan.
+  FaultyFileSystem Files;
   HeadlessPictureLibrary Pictures;
 
  private:

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
-#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -108,7 +108,9 @@ void HeadlessPictureLibrary::Shutdown() { --running_; }
 PictureStatus HeadlessPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
   if (Fails(Step::kLoad)) return kPictureFailed;
   std::ifstream in(ToUtf8(path), std::ios::binary);
-  const std::string file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string file = std::move(content).str();
   const auto size = ReadPngStructure(file);
   if (!size || std::uint64_t{size->width} * size->height * kBytesPerPixel > kAllocationLimitBytes) {
     return kPictureFailed;

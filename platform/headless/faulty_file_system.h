@@ -1,0 +1,27 @@
+#pragma once
+// The file system with failures on demand: every call is entered in a
+// FaultPlan, which may make it raise instead; otherwise the call passes to the
+// file system underneath unchanged.
+
+#include "platform/file_system.h"
+#include "platform/headless/fault_plan.h"
+
+namespace velmora::headless {
+
+class FaultyFileSystem : public FileSystem {
+ public:
+  FaultyFileSystem(FileSystem& underneath, FaultPlan& plan) : underneath_(underneath), plan_(plan) {}
+
+  [[nodiscard]] std::int64_t FileLen(const std::u16string& path) override;
+  [[nodiscard]] std::u16string Dir(const std::u16string& path, int attributes) override;
+  void Kill(const std::u16string& path) override;
+  [[nodiscard]] std::string ReadFile(const std::u16string& path) override;
+  void ReplaceFile(const std::u16string& path, const std::string& bytes) override;
+  [[nodiscard]] std::u16string WriteTemporaryFile(const std::string& bytes) override;
+
+ private:
+  FileSystem& underneath_;
+  FaultPlan& plan_;
+};
+
+}  // namespace velmora::headless
