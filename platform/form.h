@@ -53,9 +53,10 @@ class FormEvents {
   virtual void lstDrive_Change() = 0;
 };
 
-// The control table: kind, caption, place and size in twips, tab order and
-// initial state of every control. The window logic owns the data; the
-// platform builds the controls from it.
+// The control table: kind, caption, place and size in twips, tab order,
+// initial state and the texts that assistive technology reads out for every
+// control. The window logic owns the data; the platform builds the controls
+// from it.
 enum class ControlKind {
   kDriveList,
   kCommandButton,
@@ -83,6 +84,10 @@ struct ControlSpec {
   bool visible;
   bool enabled;
   OleColor foreColor;
+  // Empty where the control's own text serves: a label is read out as what it
+  // shows.
+  std::u16string_view accessibleName;
+  std::u16string_view accessibleDescription;
 };
 
 struct WindowSpec {

@@ -1,14 +1,20 @@
 #include "platform/qt/name_filters.h"
 
 #include <algorithm>
-#include <ranges>
 
 namespace velmora {
 namespace {
 
+// A plain loop: clang 14, which builds the fuzz targets, cannot compile
+// std::views::split over libstdc++ 12.
 std::vector<std::u16string> Fields(std::u16string_view filter) {
   std::vector<std::u16string> fields;
-  for (const auto field : std::views::split(filter, u'|')) fields.emplace_back(field.begin(), field.end());
+  std::size_t start = 0;
+  for (std::size_t end = filter.find(u'|'); end != std::u16string_view::npos; end = filter.find(u'|', start)) {
+    fields.emplace_back(filter.substr(start, end - start));
+    start = end + 1;
+  }
+  fields.emplace_back(filter.substr(start));
   return fields;
 }
 

@@ -2,6 +2,9 @@
 
 #include <QImageReader>
 #include <QRectF>
+#include <QRegion>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 #include "platform/qt/qt_string.h"
 
@@ -10,6 +13,7 @@ namespace {
 
 constexpr int kAllocationLimitMiB = 128;
 constexpr PictureStatus kGenericError = 1;
+constexpr int kFocusFrameWidth = 1;  // pixels
 
 }  // namespace
 
@@ -19,8 +23,26 @@ PictureCanvas::PictureCanvas(QSize size) : image_(size, QImage::Format_ARGB32_Pr
 }
 
 void PictureCanvas::paintEvent(QPaintEvent* event) {
-  QPainter(this).drawImage(0, 0, image_);
+  {
+    QPainter painter(this);
+    // At a desktop scale above 100 % every picture pixel becomes a sharp
+    // block of screen pixels, never a blur.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(0, 0, image_);
+  }
   QFrame::paintEvent(event);
+  if (hasFocus()) DrawFocusFrame();
+}
+
+void PictureCanvas::DrawFocusFrame() {
+  QStylePainter painter(this);
+  QStyleOptionFocusRect option;
+  option.initFrom(this);
+  option.backgroundColor = palette().color(backgroundRole());
+  // Only the edge: a style that also fills the inside would tint the picture.
+  const QRect inside = rect().adjusted(kFocusFrameWidth, kFocusFrameWidth, -kFocusFrameWidth, -kFocusFrameWidth);
+  painter.setClipRegion(QRegion(rect()).subtracted(inside));
+  painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 QtPictureBox::QtPictureBox(PictureCanvas& canvas, int twipsPerPixel)

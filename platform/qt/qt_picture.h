@@ -16,7 +16,8 @@
 namespace velmora {
 
 // Shows its image unscaled at its top-left corner, over the window's
-// background where the image is transparent.
+// background where the image is transparent; with the keyboard focus, the
+// style's focus frame along its edge.
 class PictureCanvas final : public QFrame {
  public:
   explicit PictureCanvas(QSize size);
@@ -26,6 +27,8 @@ class PictureCanvas final : public QFrame {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void DrawFocusFrame();
+
   QImage image_;
 };
 

@@ -134,6 +134,8 @@ Widget& QtPlatform::Place(Widget* widget, const ControlSpec& control) {
   widget->setGeometry(PixelRect(control));
   widget->setVisible(control.visible);
   widget->setEnabled(control.enabled);
+  widget->setAccessibleName(ToQString(control.accessibleName));
+  widget->setAccessibleDescription(ToQString(control.accessibleDescription));
   return *widget;
 }
 

@@ -36,8 +36,8 @@ class QtPlatform final : public Platform {
  private:
   [[nodiscard]] std::map<std::string_view, std::unique_ptr<QtControl>> BuildControls();
   [[nodiscard]] std::unique_ptr<QtControl> BuildControl(const ControlSpec& control);
-  // Makes the widget the window's child with the control's name, place, size
-  // and initial state.
+  // Makes the widget the window's child with the control's name, place, size,
+  // initial state and accessible texts.
   template <class Widget>
   Widget& Place(Widget* widget, const ControlSpec& control);
   // Twips to whole pixels, the nearest.

@@ -8,6 +8,7 @@ namespace {
 // The XPM sources are C arrays, compiled in as they are.
 #include "platform/qt/icon/velmora-16.xpm"
 #include "platform/qt/icon/velmora-32.xpm"
+#include "platform/qt/icon/velmora-48.xpm"
 
 }  // namespace
 
@@ -15,6 +16,7 @@ QIcon WindowIcon() {
   QIcon icon;
   icon.addPixmap(QPixmap(velmora_16_xpm));
   icon.addPixmap(QPixmap(velmora_32_xpm));
+  icon.addPixmap(QPixmap(velmora_48_xpm));
   return icon;
 }
 

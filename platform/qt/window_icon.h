@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-// 16 x 16 and 32 x 32 pixels, 16 colours.
+// 16 x 16, 32 x 32 and 48 x 48 pixels, 16 colours.
 [[nodiscard]] QIcon WindowIcon();
 
 }  // namespace velmora
