@@ -1,12 +1,17 @@
-# The two commands of the README: `make run` and `make test`.
+# The commands of the README: `make run`, `make test`, `make bench`, `make package`.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
+FUZZ_SMOKE_SECONDS ?= 30
 
-BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core
-TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
+BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core \
+  libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev
+TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
+  appstream desktop-file-utils dpkg-dev clang libclang-rt-14-dev
+PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev
 
-.PHONY: run test bench build deps-build deps-test
+.PHONY: run test fuzz bench package build deps-build deps-test deps-package
 
 run: deps-build
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
@@ -18,14 +23,36 @@ test: deps-test
 	  -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	cmake -S . -B $(BUILD_DIR)-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON \
+	  -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF
+	cmake --build $(BUILD_DIR)-asan -j $(JOBS)
+	cd $(BUILD_DIR)-asan && ctest --output-on-failure -j $(JOBS)
+	@if command -v clang++ >/dev/null; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS); \
+	  else echo "clang++ not found: fuzz smoke run skipped"; fi
+
+# Every fuzz target for FUZZ_SECONDS each (clang; see docs/reliability.md).
+fuzz: deps-test
+	cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVELMORA_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS) --target velmora_fuzzers
+	fuzz/run $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
 
 bench: deps-test
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target codec_bench
 	$(BUILD_DIR)-bench/bench/codec_bench
 
+# The Debian package, in $(BUILD_DIR)-package/.
+package: deps-package
+	cmake -S . -B $(BUILD_DIR)-package -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+	cmake --build $(BUILD_DIR)-package -j $(JOBS)
+	cd $(BUILD_DIR)-package && cpack -G DEB
+
 deps-build:
 	@scripts/install-deps $(BUILD_PACKAGES)
 
 deps-test:
 	@scripts/install-deps $(TEST_PACKAGES)
+
+deps-package:
+	@scripts/install-deps $(PACKAGE_PACKAGES)

@@ -1,0 +1,148 @@
+#include "fit/face_canvas.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace velmora::fit {
+namespace {
+
+constexpr int kSampleValues = 256;
+constexpr float kMaxSample = 255.0f;
+constexpr int kAlpha = 3;
+
+// The sRGB transfer curve (IEC 61966-2-1), both ways.
+double SrgbToLinear(double encoded) {
+  return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+}
+double LinearToSrgb(double linear) {
+  return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+}
+
+using LinearTable = std::array<float, kSampleValues>;
+
+LinearTable MakeLinearTable() {
+  LinearTable table{};
+  for (int sample = 0; sample < kSampleValues; ++sample) {
+    table[static_cast<std::size_t>(sample)] = static_cast<float>(SrgbToLinear(sample / double{kMaxSample}));
+  }
+  return table;
+}
+
+std::uint8_t ToSample(double fraction) {
+  return static_cast<std::uint8_t>(std::lround(std::clamp(fraction, 0.0, 1.0) * kMaxSample));
+}
+
+// One source pixel's share in a target pixel.
+struct Tap {
+  std::size_t source;
+  float weight;
+};
+using TapsPerTarget = std::vector<std::vector<Tap>>;
+
+// Target pixel i covers source interval [i * step, (i + 1) * step); each
+// source pixel counts by the part of it inside, so the weights add up to 1.
+TapsPerTarget AreaTaps(int sourceLength, int targetLength) {
+  const double step = static_cast<double>(sourceLength) / targetLength;
+  TapsPerTarget taps(static_cast<std::size_t>(targetLength));
+  for (int target = 0; target < targetLength; ++target) {
+    const double begin = target * step;
+    const double end = begin + step;
+    for (auto source = static_cast<int>(begin); source < sourceLength && source < end; ++source) {
+      const double covered = std::min(end, source + 1.0) - std::max(begin, static_cast<double>(source));
+      if (covered > 0) {
+        taps[static_cast<std::size_t>(target)].push_back(
+            {static_cast<std::size_t>(source), static_cast<float>(covered / step)});
+      }
+    }
+  }
+  return taps;
+}
+
+// Premultiplied linear RGBA, one float per channel.
+using LinearRow = std::vector<float>;
+
+void ToPremultipliedLinear(const std::uint8_t* rgba, std::size_t pixels, const LinearTable& table,
+                           LinearRow& out) {
+  for (std::size_t i = 0; i < pixels; ++i, rgba += kChannels) {
+    const float alpha = rgba[kAlpha] / kMaxSample;
+    for (std::size_t c = 0; c < kAlpha; ++c) out[i * kChannels + c] = table[rgba[c]] * alpha;
+    out[i * kChannels + kAlpha] = alpha;
+  }
+}
+
+void AddWeighted(const float* pixel, float weight, float* sum) {
+  for (int c = 0; c < kChannels; ++c) sum[c] += pixel[c] * weight;
+}
+
+struct Size {
+  int width;
+  int height;
+};
+
+// The longer side becomes kFaceSide; a picture that fits keeps its size.
+Size ScaledSize(int width, int height) {
+  const int longer = std::max(width, height);
+  if (longer <= kFaceSide) return {width, height};
+  const double scale = static_cast<double>(kFaceSide) / longer;
+  return {std::max(1, static_cast<int>(std::lround(width * scale))),
+          std::max(1, static_cast<int>(std::lround(height * scale)))};
+}
+
+// Scales rows first, then columns; the result is premultiplied linear RGBA.
+LinearRow ScaleLinear(const Picture& source, Size target) {
+  static const LinearTable table = MakeLinearTable();
+  const TapsPerTarget columns = AreaTaps(source.width, target.width);
+  const TapsPerTarget rows = AreaTaps(source.height, target.height);
+  const auto sourceWidth = static_cast<std::size_t>(source.width);
+  const auto targetWidth = static_cast<std::size_t>(target.width);
+
+  LinearRow sourceRow(sourceWidth * kChannels);
+  LinearRow narrowed(static_cast<std::size_t>(source.height) * targetWidth * kChannels, 0.0f);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(source.height); ++y) {
+    ToPremultipliedLinear(source.rgba.data() + y * sourceWidth * kChannels, sourceWidth, table, sourceRow);
+    float* narrowedRow = narrowed.data() + y * targetWidth * kChannels;
+    for (std::size_t x = 0; x < targetWidth; ++x) {
+      for (const Tap& tap : columns[x]) {
+        AddWeighted(sourceRow.data() + tap.source * kChannels, tap.weight, narrowedRow + x * kChannels);
+      }
+    }
+  }
+  LinearRow scaled(static_cast<std::size_t>(target.height) * targetWidth * kChannels, 0.0f);
+  for (std::size_t y = 0; y < rows.size(); ++y) {
+    for (const Tap& tap : rows[y]) {
+      for (std::size_t x = 0; x < targetWidth; ++x) {
+        AddWeighted(narrowed.data() + (tap.source * targetWidth + x) * kChannels, tap.weight,
+                    scaled.data() + (y * targetWidth + x) * kChannels);
+      }
+    }
+  }
+  return scaled;
+}
+
+void StoreAsSrgb(const float* premultiplied, std::uint8_t* rgba) {
+  const float alpha = premultiplied[kAlpha];
+  if (alpha <= 0.0f) return;  // stays transparent black
+  for (int c = 0; c < kAlpha; ++c) rgba[c] = ToSample(LinearToSrgb(premultiplied[c] / alpha));
+  rgba[kAlpha] = ToSample(alpha);
+}
+
+}  // namespace
+
+Picture FaceCanvas(const Picture& picture) {
+  const Size size = ScaledSize(picture.width, picture.height);
+  const LinearRow scaled = ScaleLinear(picture, size);
+  Picture canvas = TransparentPicture(kFaceSide, kFaceSide);
+  const auto left = static_cast<std::size_t>((kFaceSide - size.width) / 2);
+  const auto top = static_cast<std::size_t>((kFaceSide - size.height) / 2);
+  const auto width = static_cast<std::size_t>(size.width);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(size.height); ++y) {
+    for (std::size_t x = 0; x < width; ++x) {
+      StoreAsSrgb(scaled.data() + (y * width + x) * kChannels,
+                  canvas.rgba.data() + ((top + y) * kFaceSide + left + x) * kChannels);
+    }
+  }
+  return canvas;
+}
+
+}  // namespace velmora::fit

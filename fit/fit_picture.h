@@ -1,0 +1,39 @@
+#pragma once
+// Makes the best Face a picture can give: any PNG file in, a PNG file of
+// kFaceSide x kFaceSide pixels and at most kMaxFaceBytes bytes out.
+//
+// The picture is scaled to fit the square with its proportions kept and
+// centred on transparent (fit/face_canvas.h; a picture that already fits is
+// not enlarged). That canvas is quantised to a palette at falling colour
+// counts, with and without dithering, and each candidate written as an
+// indexed PNG with no ancillary chunk (fit/indexed_png.h). Of the candidates
+// that fit, the one closest to the canvas wins (fit/candidate_search.h).
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+
+#include "fit/face_canvas.h"
+#include "fit/fit_error.h"
+
+namespace velmora::fit {
+
+// A Face file must stay below 726 bytes.
+inline constexpr std::size_t kMaxFaceBytes = 725;
+
+struct FitResult {
+  std::string png;  // the new file's bytes
+  int colours;      // palette entries in it
+  double psnr;      // dB against the scaled picture, over white and over black; infinite when equal
+};
+
+// The Face made of a PNG file, or why there is none: kUnreadable,
+// kTooManyPixels (fit/png_decode.h), or kDoesNotFit. With the present limits
+// kDoesNotFit cannot happen: at 2 colours a 48 x 48 picture takes 1 bit per
+// pixel, and even stored uncompressed its file stays near 450 bytes.
+// Takes well under a second; throws std::bad_alloc when memory runs out.
+[[nodiscard]] std::variant<FitResult, FitError> FitPictureIntoFace(std::span<const std::uint8_t> pngFile);
+
+}  // namespace velmora::fit

@@ -1,0 +1,319 @@
+#include "fit/fit_picture.h"
+
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fit/candidate_search.h"
+#include "fit/face_canvas.h"
+#include "fit/indexed_png.h"
+#include "fit/png_decode.h"
+#include "tests/support/png_maker.h"
+
+namespace velmora::fit {
+namespace {
+
+using test::MakeDecompressionBomb;
+using test::PngSuiteFile;
+using test::PngSuiteFolder;
+
+constexpr Colour kTransparent{0, 0, 0, 0};
+constexpr Colour kRed{0xFF, 0, 0, 0xFF};
+constexpr std::size_t kSignatureBytes = 8;
+constexpr std::size_t kBitDepthAt = kSignatureBytes + 8 + 8;  // after length, type, width, height
+
+std::span<const std::uint8_t> Bytes(const std::string& file) {
+  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
+}
+
+Colour PixelAt(const Picture& picture, int x, int y) {
+  const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                          static_cast<std::size_t>(x)) * kChannels;
+  return {picture.rgba[at], picture.rgba[at + 1], picture.rgba[at + 2], picture.rgba[at + 3]};
+}
+
+void SetPixel(Picture& picture, int x, int y, const Colour& colour) {
+  const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                          static_cast<std::size_t>(x)) * kChannels;
+  picture.rgba[at] = colour.red;
+  picture.rgba[at + 1] = colour.green;
+  picture.rgba[at + 2] = colour.blue;
+  picture.rgba[at + 3] = colour.alpha;
+}
+
+template <typename ColourAt>
+Picture Painted(int width, int height, ColourAt colourAt) {
+  Picture picture = TransparentPicture(width, height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) SetPixel(picture, x, y, colourAt(x, y));
+  }
+  return picture;
+}
+
+// Horizontal stripes of 24 colours, some of them translucent.
+Colour StripeColour(int, int y) {
+  const auto stripe = static_cast<std::uint8_t>(y / 2);
+  return {static_cast<std::uint8_t>(stripe * 10), static_cast<std::uint8_t>(255 - stripe * 7),
+          static_cast<std::uint8_t>(stripe % 3 * 100), static_cast<std::uint8_t>(stripe % 4 == 0 ? 128 : 255)};
+}
+
+Picture Noise(unsigned seed) {
+  std::mt19937 random(seed);
+  Picture picture = TransparentPicture(kFaceSide, kFaceSide);
+  for (auto& sample : picture.rgba) sample = static_cast<std::uint8_t>(random());
+  return picture;
+}
+
+// A truecolour PNG file of the picture, written by libpng.
+std::string RgbaPng(const Picture& picture) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = static_cast<png_uint_32>(picture.width);
+  image.height = static_cast<png_uint_32>(picture.height);
+  image.format = PNG_FORMAT_RGBA;
+  png_alloc_size_t size = 0;
+  EXPECT_TRUE(png_image_write_get_memory_size(image, size, 0, picture.rgba.data(), 0, nullptr));
+  std::string file(size, '\0');
+  EXPECT_TRUE(png_image_write_to_memory(&image, file.data(), &size, 0, picture.rgba.data(), 0, nullptr));
+  file.resize(size);
+  return file;
+}
+
+Picture Decoded(const std::string& file) {
+  auto decoded = DecodePng(Bytes(file));
+  EXPECT_TRUE(std::holds_alternative<Picture>(decoded));
+  return std::holds_alternative<Picture>(decoded) ? std::get<Picture>(std::move(decoded)) : Picture{};
+}
+
+FitResult Fitted(const std::string& file) {
+  auto fitted = FitPictureIntoFace(Bytes(file));
+  EXPECT_TRUE(std::holds_alternative<FitResult>(fitted));
+  return std::holds_alternative<FitResult>(fitted) ? std::get<FitResult>(std::move(fitted)) : FitResult{};
+}
+
+FitError FitFailure(const std::string& file) {
+  const auto fitted = FitPictureIntoFace(Bytes(file));
+  EXPECT_TRUE(std::holds_alternative<FitError>(fitted));
+  return std::holds_alternative<FitError>(fitted) ? std::get<FitError>(fitted) : FitError{};
+}
+
+struct Chunk {
+  std::string type;
+  std::size_t length;
+};
+
+std::vector<Chunk> Chunks(const std::string& png) {
+  std::vector<Chunk> chunks;
+  for (std::size_t at = kSignatureBytes; at + 8 <= png.size();) {
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < 4; ++i) length = length << 8 | static_cast<std::uint8_t>(png[at + i]);
+    chunks.push_back({png.substr(at + 4, 4), length});
+    at += 12 + length;
+  }
+  return chunks;
+}
+
+std::string ChunkTypes(const std::string& png) {
+  std::string types;
+  for (const Chunk& chunk : Chunks(png)) types += (types.empty() ? "" : " ") + chunk.type;
+  return types;
+}
+
+std::size_t ChunkLength(const std::string& png, const std::string& type) {
+  for (const Chunk& chunk : Chunks(png)) {
+    if (chunk.type == type) return chunk.length;
+  }
+  return 0;
+}
+
+std::vector<std::string> PngSuiteNames(bool damaged) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(PngSuiteFolder())) {
+    const std::string name = entry.path().filename().string();
+    if (entry.path().extension() == ".png" && (name.front() == 'x') == damaged) names.push_back(name);
+  }
+  EXPECT_FALSE(names.empty());
+  return names;
+}
+
+void ExpectEqualPictures(const Picture& actual, const Picture& expected) {
+  ASSERT_EQ(actual.width, expected.width);
+  ASSERT_EQ(actual.height, expected.height);
+  for (int y = 0; y < expected.height; ++y) {
+    for (int x = 0; x < expected.width; ++x) {
+      ASSERT_EQ(PixelAt(actual, x, y), PixelAt(expected, x, y)) << "at " << x << ", " << y;
+    }
+  }
+}
+
+// --- the whole action ---
+
+TEST(FitPictureIntoFace, EveryPngSuitePictureBecomesASmallIndexedFace) {
+  for (const std::string& name : PngSuiteNames(false)) {
+    SCOPED_TRACE(name);
+    const FitResult face = Fitted(PngSuiteFile(name));
+    EXPECT_LE(face.png.size(), kMaxFaceBytes);
+    const std::string types = ChunkTypes(face.png);
+    EXPECT_TRUE(types == "IHDR PLTE IDAT IEND" || types == "IHDR PLTE tRNS IDAT IEND") << types;
+    EXPECT_EQ(ChunkLength(face.png, "PLTE"), 3 * static_cast<std::size_t>(face.colours));
+    const Picture picture = Decoded(face.png);
+    EXPECT_EQ(picture.width, kFaceSide);
+    EXPECT_EQ(picture.height, kFaceSide);
+  }
+}
+
+TEST(FitPictureIntoFace, DamagedOrForeignFilesAreUnreadable) {
+  for (const std::string& name : PngSuiteNames(true)) {
+    EXPECT_EQ(FitFailure(PngSuiteFile(name)), FitError::kUnreadable) << name;
+  }
+  const std::string whole = PngSuiteFile("basn6a08.png");
+  EXPECT_EQ(FitFailure(whole.substr(0, whole.size() / 2)), FitError::kUnreadable);
+  EXPECT_EQ(FitFailure(""), FitError::kUnreadable);
+  EXPECT_EQ(FitFailure("GIF89a, not a PNG file"), FitError::kUnreadable);
+}
+
+TEST(FitPictureIntoFace, PictureDeclaringTooManyPixelsIsRefusedFromItsHeader) {
+  EXPECT_EQ(FitFailure(MakeDecompressionBomb(20000, 20000)), FitError::kTooManyPixels);
+  EXPECT_EQ(FitFailure(MakeDecompressionBomb(4097, 4096)), FitError::kTooManyPixels);
+  // 16 MP exactly is allowed; its missing picture data is what fails.
+  EXPECT_EQ(FitFailure(MakeDecompressionBomb(4096, 4096)), FitError::kUnreadable);
+}
+
+TEST(FitPictureIntoFace, PictureOf48By48KeepsEveryPixel) {
+  const Picture original = Painted(kFaceSide, kFaceSide, StripeColour);
+  const FitResult face = Fitted(RgbaPng(original));
+  ExpectEqualPictures(Decoded(face.png), original);
+  EXPECT_EQ(face.colours, kFaceSide / 2);
+  EXPECT_TRUE(std::isinf(face.psnr));
+}
+
+TEST(FitPictureIntoFace, SmallerPictureIsCentredUnscaled) {
+  const Picture original = Painted(20, 10, StripeColour);
+  const Picture face = Decoded(Fitted(RgbaPng(original)).png);
+  for (int y = 0; y < kFaceSide; ++y) {
+    for (int x = 0; x < kFaceSide; ++x) {
+      const bool inside = x >= 14 && x < 34 && y >= 19 && y < 29;
+      EXPECT_EQ(PixelAt(face, x, y), inside ? StripeColour(x - 14, y - 19) : kTransparent) << x << ", " << y;
+    }
+  }
+}
+
+TEST(FitPictureIntoFace, WideOrTallPictureKeepsItsProportionsBetweenTransparentBands) {
+  const auto red = [](int, int) { return kRed; };
+  const Picture wide = Decoded(Fitted(RgbaPng(Painted(200, 100, red))).png);  // becomes 48 x 24
+  const Picture tall = Decoded(Fitted(RgbaPng(Painted(30, 120, red))).png);   // becomes 12 x 48
+  for (int y = 0; y < kFaceSide; ++y) {
+    for (int x = 0; x < kFaceSide; ++x) {
+      EXPECT_EQ(PixelAt(wide, x, y), y >= 12 && y < 36 ? kRed : kTransparent) << "wide " << x << ", " << y;
+      EXPECT_EQ(PixelAt(tall, x, y), x >= 18 && x < 30 ? kRed : kTransparent) << "tall " << x << ", " << y;
+    }
+  }
+}
+
+TEST(FitPictureIntoFace, NoiseFitsAndTwoColoursAlwaysDo) {
+  const Picture noise = Noise(1);
+  const FitResult face = Fitted(RgbaPng(noise));
+  EXPECT_LE(face.png.size(), kMaxFaceBytes);
+  EXPECT_GE(face.colours, 2);
+  // At 2 colours a Face takes 1 bit per pixel: 336 bytes of rows, which even
+  // stored undeflated make a file of 436 bytes at most. So kDoesNotFit
+  // needs a tighter limit than kMaxFaceBytes.
+  const auto twoColours = BestCandidateWithin(noise, 436);
+  ASSERT_TRUE(twoColours.has_value());
+  EXPECT_LE(twoColours->colours, 2);
+  EXPECT_FALSE(BestCandidateWithin(noise, 300).has_value());
+}
+
+TEST(FitErrorText, SaysWhyInGerman) {
+  EXPECT_EQ(FitErrorText(FitError::kDoesNotFit), u"Das Bild lässt sich nicht auf 725 Bytes verkleinern.");
+  const std::set<std::u16string_view> texts = {FitErrorText(FitError::kUnreadable),
+                                               FitErrorText(FitError::kTooManyPixels),
+                                               FitErrorText(FitError::kDoesNotFit)};
+  EXPECT_EQ(texts.size(), 3u);
+}
+
+// --- scaling ---
+
+TEST(FaceCanvas, AveragesInLinearLight) {
+  const auto checkerboard = [](int x, int y) {
+    const auto value = static_cast<std::uint8_t>((x + y) % 2 ? 255 : 0);
+    return Colour{value, value, value, 0xFF};
+  };
+  const Picture canvas = FaceCanvas(Painted(2 * kFaceSide, 2 * kFaceSide, checkerboard));
+  // Half the light of white is sRGB 188, not 128.
+  EXPECT_EQ(PixelAt(canvas, 0, 0), (Colour{188, 188, 188, 0xFF}));
+  EXPECT_EQ(PixelAt(canvas, 47, 47), (Colour{188, 188, 188, 0xFF}));
+}
+
+TEST(FaceCanvas, TransparentPixelsLendNoColour) {
+  const auto stripes = [](int x, int) { return x % 2 ? kRed : Colour{0, 0xFF, 0, 0}; };
+  const Picture canvas = FaceCanvas(Painted(2 * kFaceSide, kFaceSide, stripes));
+  EXPECT_EQ(PixelAt(canvas, 20, 20), (Colour{0xFF, 0, 0, 128}));
+}
+
+TEST(FaceCanvas, OddSizesAverageByCoveredArea) {
+  // Columns black, white, black, ...: each target pixel covers one and a half
+  // source pixels, a third of its area white.
+  const auto bands = [](int x, int) {
+    const auto value = static_cast<std::uint8_t>(x % 3 == 1 ? 255 : 0);
+    return Colour{value, value, value, 0xFF};
+  };
+  const Picture canvas = FaceCanvas(Painted(72, 72, bands));
+  const Colour expected{156, 156, 156, 0xFF};  // sRGB of a third of white's light
+  EXPECT_EQ(PixelAt(canvas, 0, 0), expected);
+  EXPECT_EQ(PixelAt(canvas, 1, 5), expected);
+}
+
+// --- the file format ---
+
+IndexedPicture IndexedOfColours(int colours, Colour firstColour = kRed) {
+  IndexedPicture indexed{kFaceSide, kFaceSide, std::vector<std::uint8_t>(kFaceSide * kFaceSide), {}};
+  for (int i = 0; i < colours; ++i) {
+    const auto value = static_cast<std::uint8_t>(i);
+    indexed.palette.push_back(i == 0 ? firstColour : Colour{value, static_cast<std::uint8_t>(255 - value), 7, 0xFF});
+  }
+  for (std::size_t i = 0; i < indexed.indices.size(); ++i) {
+    indexed.indices[i] = static_cast<std::uint8_t>(i * 7 % static_cast<std::size_t>(colours));
+  }
+  return indexed;
+}
+
+TEST(EncodeIndexedPng, UsesTheSmallestBitDepthThatHoldsThePalette) {
+  const std::vector<std::pair<int, int>> depthOfColours = {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 4},
+                                                            {16, 4}, {17, 8}, {256, 8}};
+  for (const auto& [colours, depth] : depthOfColours) {
+    for (const Deflater deflater : {Deflater::kZlib, Deflater::kZopfli}) {
+      SCOPED_TRACE(colours);
+      const IndexedPicture indexed = IndexedOfColours(colours);
+      const std::string png = EncodeIndexedPng(indexed, deflater);
+      EXPECT_EQ(png[kBitDepthAt], depth);
+      ExpectEqualPictures(Decoded(png), Expand(indexed));
+    }
+  }
+}
+
+TEST(EncodeIndexedPng, KeepsOnlyUsedEntriesAndTransparencyUpToTheLastTranslucentOne) {
+  IndexedPicture indexed = IndexedOfColours(3, Colour{1, 2, 3, 40});
+  indexed.palette.resize(10, kRed);  // entries 3 to 9 unused
+  const std::string png = EncodeIndexedPng(indexed, Deflater::kZlib);
+  EXPECT_EQ(ChunkLength(png, "PLTE"), 3u * 3u);
+  EXPECT_EQ(ChunkLength(png, "tRNS"), 1u);
+  ExpectEqualPictures(Decoded(png), Expand(indexed));
+
+  const std::string opaque = EncodeIndexedPng(IndexedOfColours(3), Deflater::kZlib);
+  EXPECT_EQ(ChunkTypes(opaque), "IHDR PLTE IDAT IEND");
+}
+
+TEST(EncodeIndexedPng, ZopfliNeverGivesALargerFile) {
+  const IndexedPicture indexed = IndexedOfColours(200);
+  EXPECT_LE(EncodeIndexedPng(indexed, Deflater::kZopfli).size(), EncodeIndexedPng(indexed, Deflater::kZlib).size());
+}
+
+}  // namespace
+}  // namespace velmora::fit
