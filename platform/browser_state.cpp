@@ -172,16 +172,27 @@ std::vector<std::u16string> Subfolders(const std::string& nativeFolder) {
   return SortedForList(names);
 }
 
+bool IsListedFile(const std::string& nativeFolder, const std::string& name) {
+  return !name.starts_with('.') && IsPngName(name) && HasFileType(JoinNative(nativeFolder, name), S_IFREG);
+}
+
 std::vector<std::u16string> PngFiles(const std::u16string& folder) {
   const std::string nativeFolder = NativePath(folder);
   std::vector<std::string> names = VisibleNames(OpenFolderOrRaise(nativeFolder).get());
-  std::erase_if(names, [&](const std::string& name) {
-    return !IsPngName(name) || !HasFileType(JoinNative(nativeFolder, name), S_IFREG);
-  });
+  std::erase_if(names, [&](const std::string& name) { return !IsListedFile(nativeFolder, name); });
   return SortedForList(names);
 }
 
 }  // namespace
+
+std::optional<std::u16string> DroppablePicture(std::span<const std::u16string> paths) {
+  if (paths.size() != 1) return std::nullopt;
+  const std::u16string& path = paths.front();
+  if (!path.starts_with(u'/') || path.find(u'\0') != std::u16string::npos) return std::nullopt;
+  const std::string native = ToUtf8(path);
+  if (!IsListedFile(ParentFolder(native), native.substr(native.find_last_of('/') + 1))) return std::nullopt;
+  return path;
+}
 
 std::vector<Volume> ParseMountTable(std::string_view mounts) {
   // Keyed by mount point: a later mount on the same point hides the earlier

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,11 @@ struct Volume {
 
 // Joins a folder and a name with exactly one separator.
 [[nodiscard]] std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
+
+// The picture that a drop onto the window opens: the one path of the drop
+// when it is absolute and names a file the file list shows (see ShowFiles);
+// none for anything else, several files included.
+[[nodiscard]] std::optional<std::u16string> DroppablePicture(std::span<const std::u16string> paths);
 
 // One line of the folder list: the folder's ancestors from "/" down, the
 // folder itself (expanded), then its subfolders (hidden ones left out),

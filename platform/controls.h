@@ -110,6 +110,9 @@ class FileList {
   [[nodiscard]] virtual std::u16string FileName() const = 0;
   // The selected entry's position, -1 when none.
   [[nodiscard]] virtual int ListIndex() const = 0;
+  [[nodiscard]] virtual int ListCount() const = 0;
+  // The name of the entry at that position, "" outside the list.
+  [[nodiscard]] virtual std::u16string List(int index) const = 0;
   // Selected(index) = false leaves no entry selected; raises no Click.
   virtual void SetSelected(int index, bool selected) = 0;
   // Reads the folder again; a selected entry that still exists stays selected.

@@ -17,6 +17,7 @@ std::u16string DescriptionOf(int number) {
     case kErrBadFileName: return u"Dateiname oder -nummer falsch";
     case kErrFileNotFound: return u"Datei nicht gefunden";
     case kErrDeviceIo: return u"Fehler beim Geräte-E/A";
+    case kErrFileAlreadyExists: return u"Datei existiert bereits";
     case kErrDiskFull: return u"Datenträger voll";
     case kErrPermissionDenied: return u"Zugriff verweigert";
     case kErrDeviceUnavailable: return u"Datenträger nicht bereit";
@@ -35,6 +36,7 @@ int ErrorNumberFromErrno(int errnoValue) noexcept {
     case EINVAL:
     case EILSEQ: return kErrBadFileName;
     case EIO: return kErrDeviceIo;
+    case EEXIST: return kErrFileAlreadyExists;
     case ENOSPC:
     case EDQUOT:
     case EFBIG: return kErrDiskFull;

@@ -11,6 +11,7 @@ enum ErrorNumber : int {
   kErrBadFileName = 52,
   kErrFileNotFound = 53,
   kErrDeviceIo = 57,
+  kErrFileAlreadyExists = 58,
   kErrDiskFull = 61,
   kErrPermissionDenied = 70,
   kErrDeviceUnavailable = 71,

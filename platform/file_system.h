@@ -45,6 +45,11 @@ class FileSystem {
   // raises 75. Raises the mapped error on failure.
   virtual void ReplaceFile(const std::u16string& path, const std::string& bytes) = 0;
 
+  // Creates the file, exclusively, and writes the bytes into it. Raises 58
+  // when the name is taken (nothing is opened then) and the mapped error of
+  // any other failure, leaving nothing.
+  virtual void WriteNewFile(const std::u16string& path, const std::string& bytes) = 0;
+
   // Writes the bytes into a new file named "velmora-XXXXXX.png" (a unique
   // part in place of the X) in the system's temporary folder ($TMPDIR, else
   // /tmp), created exclusively so that no existing file is ever opened, and

@@ -2,7 +2,9 @@
 // The one window as the logic reaches it: its controls by name, the services,
 // the events the platform raises, and the platform that builds it all.
 
+#include <algorithm>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "platform/controls.h"
@@ -51,6 +53,17 @@ class FormEvents {
   virtual void lstFile_Click() = 0;
   virtual void lstDir_Change() = 0;
   virtual void lstDrive_Change() = 0;
+
+  // The file list's context menu entry, chosen on the entry at that position.
+  virtual void lstFile_FitIntoFace(int index) = 0;
+  // The code box's context menu entry.
+  virtual void txt_CopyHeader() = 0;
+  // Asked as the code box's context menu opens: false greys its entry.
+  virtual bool txt_CopyHeaderAvailable() = 0;
+  // A picture file dropped onto the window (see DroppablePicture).
+  virtual void Form_DropFile(const std::u16string& path) = 0;
+  // Asked as Label1's tooltip is about to show: its text, "" for none.
+  virtual std::u16string Label1_ToolTip() = 0;
 };
 
 // The control table: kind, caption, place and size in twips, tab order,
@@ -90,13 +103,29 @@ struct ControlSpec {
   std::u16string_view accessibleDescription;
 };
 
+// An entry the window adds to a control's context menu, after the toolkit's
+// own entries. The file list's acts on the entry under the pointer
+// (lstFile_FitIntoFace); the code box's raises txt_CopyHeader and is greyed
+// while txt_CopyHeaderAvailable says so.
+struct ContextMenuEntry {
+  std::string_view control;
+  std::u16string_view caption;
+};
+
 struct WindowSpec {
   std::u16string_view caption;
   int clientWidth;   // twips
   int clientHeight;  // twips
   int twipsPerPixel;
   std::span<const ControlSpec> controls;
+  std::span<const ContextMenuEntry> contextMenus;
 };
+
+// The caption of the control's context menu entry, "" when it has none.
+[[nodiscard]] inline std::u16string_view ContextMenuCaption(const WindowSpec& table, std::string_view control) {
+  const auto found = std::ranges::find(table.contextMenus, control, &ContextMenuEntry::control);
+  return found == table.contextMenus.end() ? std::u16string_view() : found->caption;
+}
 
 class Platform {
  public:

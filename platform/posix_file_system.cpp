@@ -247,6 +247,19 @@ void PosixFileSystem::ReplaceFile(const std::u16string& path, const std::string&
   }
 }
 
+void PosixFileSystem::WriteNewFile(const std::u16string& path, const std::string& bytes) {
+  const std::string native = NativePath(path);
+  FileDescriptor file(::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
+  if (file.get() < 0) RaiseFileError(errno, native);
+  int error = WriteAll(file.get(), bytes);
+  if (error == 0 && ::fsync(file.get()) != 0) error = errno;
+  if (const int closeError = file.CloseReportingErrno(); error == 0) error = closeError;
+  if (error != 0) {
+    ::unlink(native.c_str());
+    RaiseFromErrno(error);
+  }
+}
+
 std::u16string PosixFileSystem::WriteTemporaryFile(const std::string& bytes) {
   std::string name = JoinNative(TemporaryFolder(), std::string(kTemporaryPrefix) + kTemporarySuffix);
   FileDescriptor file(::mkostemps(name.data(), sizeof kTemporarySuffix - 1, O_CLOEXEC));

@@ -28,6 +28,8 @@ class Clipboard {
   virtual ~Clipboard() = default;
   // The clipboard's text in the given format; "" when it holds none.
   [[nodiscard]] virtual std::u16string GetText(int format) = 0;
+  // Replaces the clipboard's content by the text.
+  virtual void SetText(const std::u16string& text) = 0;
 };
 
 enum MsgBoxStyle : int { kMsgBoxOkOnly = 0, kMsgBoxExclamation = 48 };

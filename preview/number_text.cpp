@@ -33,8 +33,12 @@ std::u16string KilobyteText(std::int64_t bytes, char16_t decimalSeparator) {
   std::u16string text = whole == 0 ? u"" : DecimalText(whole);
   text += decimalSeparator;
   if (fraction != 0) {
-    const bool oneDigit = fraction % 10 == 0;
-    text += oneDigit ? DecimalText(fraction / 10) : (fraction < 10 ? u"0" : u"") + DecimalText(fraction);
+    if (fraction % 10 == 0) {
+      text += DecimalText(fraction / 10);
+    } else {
+      if (fraction < 10) text += u'0';
+      text += DecimalText(fraction);
+    }
   }
   return text + u" KB";
 }

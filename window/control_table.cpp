@@ -46,7 +46,12 @@ constexpr std::array<ControlSpec, 14> kControls = {{
     {"CommonDialog1", K::kSaveDialog, u"", 0, 0, 0, 0, kNoTabStop, kHidden, kEnabled, kDefaultColor, u"", u""},
 }};
 
-constexpr WindowSpec kFrmBase64 = {u"Velmora", 7020, 7755, 15, kControls};
+constexpr std::array<ContextMenuEntry, 2> kContextMenus = {{
+    {"lstFile", u"Als Face anpassen"},
+    {"txt", u"Als Face-Header kopieren"},
+}};
+
+constexpr WindowSpec kFrmBase64 = {u"Velmora", 7020, 7755, 15, kControls, kContextMenus};
 
 }  // namespace
 

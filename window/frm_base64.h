@@ -41,6 +41,16 @@ class FrmBase64 final : public FormEvents {
   void cmdSave_Click() override;
   void cmdSavePic_Click() override;
 
+  // Face files made from listed pictures, and picture files dropped onto
+  // the window.
+  void lstFile_FitIntoFace(int index) override;
+  void Form_DropFile(const std::u16string& path) override;
+
+  // The header line and the readers' limits.
+  void txt_CopyHeader() override;
+  bool txt_CopyHeaderAvailable() override;
+  std::u16string Label1_ToolTip() override;
+
  private:
   // The chosen file's full path, rebuilt from the file list.
   [[nodiscard]] std::u16string ChosenFilePath() const;
@@ -69,6 +79,13 @@ class FrmBase64 final : public FormEvents {
   [[nodiscard]] std::u16string AskSaveName(const std::u16string& title, const std::u16string& filter,
                                            const std::u16string& proposedName);
   void ShowSaveError(const Error& error);
+
+  // Writes the Face into a new file next to the picture, under the first
+  // free name of "-face", "-face-2", ... and returns that name.
+  [[nodiscard]] std::u16string WriteFaceFile(const std::u16string& pictureName, const std::string& face);
+  // Selects the file list's entry of that name and encodes it as a click on
+  // it does; a warning when it is not listed.
+  void EncodeListedFile(const std::u16string& name);
 
   Form& f_;
   bool PasteActive = false;

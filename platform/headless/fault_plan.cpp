@@ -11,6 +11,7 @@ std::string_view NameOf(PlatformCall call) {
     case PlatformCall::kKill: return "Kill";
     case PlatformCall::kReadFile: return "ReadFile";
     case PlatformCall::kReplaceFile: return "ReplaceFile";
+    case PlatformCall::kWriteNewFile: return "WriteNewFile";
     case PlatformCall::kWriteTemporaryFile: return "WriteTemporaryFile";
     case PlatformCall::kShowSave: return "ShowSave";
     case PlatformCall::kGetText: return "GetText";

@@ -19,6 +19,7 @@ enum class PlatformCall {
   kKill,
   kReadFile,
   kReplaceFile,
+  kWriteNewFile,
   kWriteTemporaryFile,
   // The Save dialog with an error other than Cancel.
   kShowSave,

@@ -27,6 +27,11 @@ void FaultyFileSystem::ReplaceFile(const std::u16string& path, const std::string
   underneath_.ReplaceFile(path, bytes);
 }
 
+void FaultyFileSystem::WriteNewFile(const std::u16string& path, const std::string& bytes) {
+  plan_.Enter(PlatformCall::kWriteNewFile);
+  underneath_.WriteNewFile(path, bytes);
+}
+
 std::u16string FaultyFileSystem::WriteTemporaryFile(const std::string& bytes) {
   plan_.Enter(PlatformCall::kWriteTemporaryFile);
   return underneath_.WriteTemporaryFile(bytes);

@@ -17,6 +17,7 @@ class FaultyFileSystem : public FileSystem {
   void Kill(const std::u16string& path) override;
   [[nodiscard]] std::string ReadFile(const std::u16string& path) override;
   void ReplaceFile(const std::u16string& path, const std::string& bytes) override;
+  void WriteNewFile(const std::u16string& path, const std::string& bytes) override;
   [[nodiscard]] std::u16string WriteTemporaryFile(const std::string& bytes) override;
 
  private:

@@ -15,11 +15,32 @@ void HeadlessWindow::SetMousePointer(MousePointer pointer) {
   pointerChanges_.push_back(pointer);
 }
 
+bool HeadlessWindow::DropFiles(const std::vector<std::u16string>& paths) {
+  const std::optional<std::u16string> picture = DroppablePicture(paths);
+  if (picture) events_.Raise(&FormEvents::Form_DropFile, *picture);
+  return picture.has_value();
+}
+
 void HeadlessTextBox::SetText(const std::u16string& text) {
-  if (text == text_) return;
+  if (SameText(text, text_)) return;
   text_ = text;
   ++changes_;
   events_.Raise(&FormEvents::txt_Change);
+}
+
+void HeadlessTextBox::DropText(const std::u16string& text, int position) {
+  const auto at = static_cast<std::size_t>(std::clamp(position, 0, static_cast<int>(text_.size())));
+  Type(text_.substr(0, at) + text + text_.substr(at));
+}
+
+bool HeadlessTextBox::ContextMenuEntryEnabled() const {
+  return !menuEntry_.empty() && events_.Ask(&FormEvents::txt_CopyHeaderAvailable);
+}
+
+bool HeadlessTextBox::ChooseContextMenuEntry() {
+  if (!ContextMenuEntryEnabled()) return false;
+  events_.Raise(&FormEvents::txt_CopyHeader);
+  return true;
 }
 
 void HeadlessTextBox::SetSelStart(int start) {
@@ -55,12 +76,28 @@ void HeadlessFileList::SetSelected(int index, bool selected) {
   if (selected) state_.SelectFile(index);
 }
 
-bool HeadlessFileList::Click(const std::u16string& name) {
+std::u16string HeadlessFileList::List(int index) const {
+  return index >= 0 && index < ListCount() ? state_.files()[static_cast<std::size_t>(index)] : u"";
+}
+
+int HeadlessFileList::PositionOf(const std::u16string& name) const {
   const auto& files = state_.files();
   const auto found = std::find(files.begin(), files.end(), name);
-  if (found == files.end()) return false;
-  state_.SelectFile(static_cast<int>(found - files.begin()));
+  return found == files.end() ? -1 : static_cast<int>(found - files.begin());
+}
+
+bool HeadlessFileList::Click(const std::u16string& name) {
+  const int position = PositionOf(name);
+  if (position < 0) return false;
+  state_.SelectFile(position);
   events_.Raise(&FormEvents::lstFile_Click);
+  return true;
+}
+
+bool HeadlessFileList::ChooseContextMenuEntry(const std::u16string& name) {
+  const int position = PositionOf(name);
+  if (position < 0 || menuEntry_.empty()) return false;
+  events_.Raise(&FormEvents::lstFile_FitIntoFace, position);
   return true;
 }
 
@@ -131,15 +168,15 @@ HeadlessPlatform::HeadlessPlatform(const WindowSpec& spec, HeadlessOptions optio
     : browser_(options.volumes.empty() ? SystemVolumes() : std::move(options.volumes),
                options.workingFolder.empty() ? ProcessWorkingFolder() : options.workingFolder),
       router_(Messages),
-      frmBase64(std::u16string(spec.caption)),
-      txt(router_),
+      frmBase64(std::u16string(spec.caption), router_),
+      txt(router_, ContextMenuCaption(spec, "txt")),
       cmdLoad(router_, &FormEvents::cmdLoad_Click, ControlNamed(spec, "cmdLoad").enabled),
       cmdSave(router_, &FormEvents::cmdSave_Click, ControlNamed(spec, "cmdSave").enabled),
       cmdPaste(router_, &FormEvents::cmdPaste_Click, ControlNamed(spec, "cmdPaste").enabled),
       cmdSavePic(router_, &FormEvents::cmdSavePic_Click, ControlNamed(spec, "cmdSavePic").enabled),
       Command1(router_, &FormEvents::Command1_Click, ControlNamed(spec, "Command1").enabled),
-      Label1(ControlNamed(spec, "Label1").foreColor),
-      lstFile(browser_, router_, Faults),
+      Label1(ControlNamed(spec, "Label1").foreColor, router_),
+      lstFile(browser_, router_, Faults, ContextMenuCaption(spec, "lstFile")),
       lstDir(browser_, router_, Faults),
       lstDrive(browser_, router_),
       CommonDialog1(Faults),

@@ -25,7 +25,7 @@ namespace velmora::headless {
 
 class HeadlessWindow : public Window {
  public:
-  explicit HeadlessWindow(std::u16string caption) : caption_(std::move(caption)) {}
+  HeadlessWindow(std::u16string caption, EventRouter& events) : caption_(std::move(caption)), events_(events) {}
   [[nodiscard]] std::u16string Caption() const override { return caption_; }
   void SetCaption(const std::u16string& caption) override { caption_ = caption; }
   void SetMousePointer(MousePointer pointer) override;
@@ -36,9 +36,13 @@ class HeadlessWindow : public Window {
   // Every pointer change, in order.
   [[nodiscard]] const std::vector<MousePointer>& pointerChanges() const { return pointerChanges_; }
   void ForgetPointerChanges() { pointerChanges_.clear(); }
+  // The user dropping files onto the window; false when the pointer refuses
+  // the drop (see DroppablePicture).
+  bool DropFiles(const std::vector<std::u16string>& paths);
 
  private:
   std::u16string caption_;
+  EventRouter& events_;
   MousePointer pointer_ = MousePointer::kDefault;
   std::vector<MousePointer> pointerChanges_;
   bool unloaded_ = false;
@@ -46,7 +50,7 @@ class HeadlessWindow : public Window {
 
 class HeadlessTextBox : public TextBox {
  public:
-  explicit HeadlessTextBox(EventRouter& events) : events_(events) {}
+  HeadlessTextBox(EventRouter& events, std::u16string_view menuEntry) : events_(events), menuEntry_(menuEntry) {}
   [[nodiscard]] std::u16string Text() const override { return text_; }
   void SetText(const std::u16string& text) override;
   [[nodiscard]] std::u16string Tag() const override { return tag_; }
@@ -56,8 +60,16 @@ class HeadlessTextBox : public TextBox {
 
   // The user's edit leaving this text in the box (typing, a keyboard paste).
   void Type(const std::u16string& text) { SetText(text); }
+  // Text dropped at that position: inserted as if typed there.
+  void DropText(const std::u16string& text, int position);
   // The box receiving the keyboard focus.
   void Focus() { events_.Raise(&FormEvents::txt_GotFocus); }
+  // The entry the box adds to its context menu, "" for none.
+  [[nodiscard]] std::u16string_view contextMenuEntry() const { return menuEntry_; }
+  // Whether that entry is enabled as the menu opens.
+  [[nodiscard]] bool ContextMenuEntryEnabled() const;
+  // The user choosing that entry; false when there is none or it is greyed.
+  bool ChooseContextMenuEntry();
   [[nodiscard]] int selStart() const { return selStart_; }
   [[nodiscard]] int selLength() const { return selLength_; }
   // How many Change events the box has raised.
@@ -65,6 +77,7 @@ class HeadlessTextBox : public TextBox {
 
  private:
   EventRouter& events_;
+  std::u16string_view menuEntry_;
   std::u16string text_;
   std::u16string tag_;
   int selStart_ = 0;
@@ -89,15 +102,19 @@ class HeadlessButton : public CommandButton {
 
 class HeadlessLabel : public Label {
  public:
-  explicit HeadlessLabel(OleColor color) : color_(color) {}
+  HeadlessLabel(OleColor color, EventRouter& events) : color_(color), events_(events) {}
   [[nodiscard]] std::u16string Caption() const override { return caption_; }
   void SetCaption(const std::u16string& caption) override { caption_ = caption; }
   [[nodiscard]] OleColor ForeColor() const override { return color_; }
   void SetForeColor(OleColor color) override { color_ = color; }
 
+  // The tooltip the label shows when the pointer rests on it, "" for none.
+  [[nodiscard]] std::u16string ToolTip() const { return events_.Ask(&FormEvents::Label1_ToolTip); }
+
  private:
   std::u16string caption_;
   OleColor color_;
+  EventRouter& events_;
 };
 
 // What has been drawn into a picture box's persistent image since it was
@@ -142,23 +159,34 @@ class HeadlessPictureBox : public PictureBox, public DeviceContext {
 
 class HeadlessFileList : public FileList {
  public:
-  HeadlessFileList(BrowserState& state, EventRouter& events, FaultPlan& faults)
-      : state_(state), events_(events), faults_(faults) {}
+  HeadlessFileList(BrowserState& state, EventRouter& events, FaultPlan& faults, std::u16string_view menuEntry)
+      : state_(state), events_(events), faults_(faults), menuEntry_(menuEntry) {}
   [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
   void SetPath(const std::u16string& folder) override;
   [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
   [[nodiscard]] int ListIndex() const override { return state_.selectedFile(); }
+  [[nodiscard]] int ListCount() const override { return static_cast<int>(state_.files().size()); }
+  [[nodiscard]] std::u16string List(int index) const override;
   void SetSelected(int index, bool selected) override;
   void Refresh() override;
 
   [[nodiscard]] const std::vector<std::u16string>& entries() const { return state_.files(); }
   // The user selecting the entry of that name; false when it is not listed.
   bool Click(const std::u16string& name);
+  // The entry the list adds to an entry's context menu, "" for none.
+  [[nodiscard]] std::u16string_view contextMenuEntry() const { return menuEntry_; }
+  // The user choosing that entry in the menu of the entry of that name, which
+  // stays unselected; false when it is not listed or there is no such entry.
+  bool ChooseContextMenuEntry(const std::u16string& name);
 
  private:
+  // The position of the entry of that name, -1 when it is not listed.
+  [[nodiscard]] int PositionOf(const std::u16string& name) const;
+
   BrowserState& state_;
   EventRouter& events_;
   FaultPlan& faults_;
+  std::u16string_view menuEntry_;
 };
 
 class HeadlessDirList : public DirList {
@@ -247,7 +275,7 @@ class HeadlessClipboard : public Clipboard {
  public:
   explicit HeadlessClipboard(FaultPlan& faults) : faults_(faults) {}
   [[nodiscard]] std::u16string GetText(int format) override;
-  void SetText(std::u16string text) { text_ = std::move(text); }
+  void SetText(const std::u16string& text) override { text_ = text; }
   // Holds something that is not text, e.g. a picture.
   void SetNoText() { text_.reset(); }
 

@@ -1,5 +1,6 @@
 #include "platform/qt/qt_lists.h"
 
+#include <QMenu>
 #include <QSignalBlocker>
 
 #include "platform/qt/qt_string.h"
@@ -60,11 +61,20 @@ void QtDirList::ShowEntries() {
   }
 }
 
-QtFileList::QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events)
-    : list_(list), state_(state), events_(events) {
+QtFileList::QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events,
+                       std::u16string_view menuEntry)
+    : list_(list), state_(state), events_(events), menuEntry_(ToQString(menuEntry)) {
   list_.setSelectionMode(QAbstractItemView::SingleSelection);
   ShowFiles();
   QObject::connect(&list_, &QListWidget::itemSelectionChanged, &connections(), [this] { OnUserSelection(); });
+  if (menuEntry_.isEmpty()) return;
+  list_.setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(&list_, &QWidget::customContextMenuRequested, &connections(),
+                   [this](const QPoint& position) { ShowContextMenu(position); });
+}
+
+std::u16string QtFileList::List(int index) const {
+  return index >= 0 && index < ListCount() ? state_.files()[static_cast<std::size_t>(index)] : u"";
 }
 
 void QtFileList::SetPath(const std::u16string& folder) {
@@ -91,6 +101,18 @@ void QtFileList::OnUserSelection() {
   // Deselecting (Ctrl and click) leaves no file to raise Click for.
   state_.SelectFile(selected.isEmpty() ? -1 : list_.row(selected.front()));
   if (!selected.isEmpty()) events_.Raise(&FormEvents::lstFile_Click);
+}
+
+void QtFileList::ShowContextMenu(const QPoint& position) {
+  const QListWidgetItem* item = list_.itemAt(position);
+  if (item == nullptr) return;
+  const int row = list_.row(item);
+  QMenu menu(&list_);
+  const QAction* entry = menu.addAction(menuEntry_);
+  // The handler runs once the menu has closed.
+  if (menu.exec(list_.viewport()->mapToGlobal(position)) == entry) {
+    events_.Raise(&FormEvents::lstFile_FitIntoFace, row);
+  }
 }
 
 void QtFileList::ShowFiles() {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <string>
+#include <string_view>
 
 #include "platform/browser_state.h"
 #include "platform/controls.h"
@@ -43,25 +44,31 @@ class QtDirList final : public DirList, public QtControl {
 };
 
 // The user selecting an entry, by mouse or keyboard, raises Click; nothing
-// the logic does raises it.
+// the logic does raises it. With a menu entry, an entry's context menu offers
+// it, for that entry, without selecting it.
 class QtFileList final : public FileList, public QtControl {
  public:
-  QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events);
+  QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events, std::u16string_view menuEntry);
   [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
   void SetPath(const std::u16string& folder) override;
   [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
   [[nodiscard]] int ListIndex() const override { return state_.selectedFile(); }
+  [[nodiscard]] int ListCount() const override { return static_cast<int>(state_.files().size()); }
+  [[nodiscard]] std::u16string List(int index) const override;
   void SetSelected(int index, bool selected) override;
   void Refresh() override;
 
  private:
   void OnUserSelection();
+  // `position` in the viewport's coordinates.
+  void ShowContextMenu(const QPoint& position);
   void ShowFiles();
   void ShowSelection();
 
   QListWidget& list_;
   BrowserState& state_;
   const EventRouter& events_;
+  QString menuEntry_;
 };
 
 }  // namespace velmora

@@ -67,6 +67,7 @@ QtPlatform::QtPlatform(const WindowSpec& table, std::vector<Volume> volumes, con
       windowControl_(window_),
       messages_(window_),
       router_(messages_),
+      drops_(window_, router_),
       browser_(std::move(volumes), workingFolder),
       controls_(BuildControls()),
       form_(MakeForm()) {
@@ -109,9 +110,11 @@ std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlSpec& control) 
     case ControlKind::kFolderList:
       return std::make_unique<QtDirList>(Place(new QListWidget, control), browser_, router_);
     case ControlKind::kTextBox:
-      return std::make_unique<QtTextBox>(Place(new FocusReportingTextEdit, control), router_);
+      return std::make_unique<QtTextBox>(Place(new FocusReportingTextEdit, control), router_,
+                                         ContextMenuCaption(table_, control.name));
     case ControlKind::kFileList:
-      return std::make_unique<QtFileList>(Place(new QListWidget, control), browser_, router_);
+      return std::make_unique<QtFileList>(Place(new QListWidget, control), browser_, router_,
+                                          ContextMenuCaption(table_, control.name));
     case ControlKind::kFrame:
       // Frames only decorate: no adapter.
       Place(new QGroupBox(ToQString(control.caption)), control);
@@ -120,7 +123,7 @@ std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlSpec& control) 
       return std::make_unique<QtPictureBox>(Place(new PictureCanvas(PixelRect(control).size()), control),
                                             table_.twipsPerPixel);
     case ControlKind::kLabel:
-      return std::make_unique<QtLabel>(Place(new QLabel, control), control.foreColor);
+      return std::make_unique<QtLabel>(Place(new QLabel, control), control.foreColor, router_);
     case ControlKind::kSaveDialog:
       return std::make_unique<QtSaveDialog>(window_, NameOf(control));
   }

@@ -14,6 +14,7 @@
 #include "platform/event_router.h"
 #include "platform/qt/qt_control.h"
 #include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_picture_drop.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_simple_controls.h"
 
@@ -57,6 +58,7 @@ class QtPlatform final : public Platform {
   QtWindow windowControl_;
   QtMessageBoxes messages_;
   EventRouter router_;
+  PictureDropTarget drops_;
   BrowserState browser_;
   QtApplication application_;
   QtClipboard clipboard_;

@@ -24,6 +24,8 @@ char16_t QtApplication::DecimalSeparator() const { return QLocale::system().deci
 
 std::u16string QtClipboard::GetText(int /*format*/) { return FromQString(QGuiApplication::clipboard()->text()); }
 
+void QtClipboard::SetText(const std::u16string& text) { QGuiApplication::clipboard()->setText(ToQString(text)); }
+
 void QtMessageBoxes::MsgBox(const std::u16string& prompt, int style) {
   const QMessageBox::Icon icon = style == kMsgBoxExclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
   QMessageBox box(icon, QStringLiteral("Velmora"), ToQString(ShownText(prompt)), QMessageBox::Ok, &window_);

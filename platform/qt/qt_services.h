@@ -21,6 +21,7 @@ class QtApplication final : public Application {
 class QtClipboard final : public Clipboard {
  public:
   [[nodiscard]] std::u16string GetText(int format) override;
+  void SetText(const std::u16string& text) override;
 };
 
 // Modal boxes over the window, titled "Velmora", with an OK button.

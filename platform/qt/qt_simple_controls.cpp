@@ -1,7 +1,9 @@
 #include "platform/qt/qt_simple_controls.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPalette>
+#include <QToolTip>
 #include <array>
 
 #include "platform/qt/line_breaks.h"
@@ -74,7 +76,21 @@ QtCommandButton::QtCommandButton(QPushButton& button, const EventRouter& events,
   QObject::connect(&button, &QPushButton::clicked, &connections(), [&events, click] { events.Raise(click); });
 }
 
-QtLabel::QtLabel(QLabel& label, OleColor color) : label_(label) {
+bool AskedToolTip::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ToolTip) return false;
+  const QString text = ask_();
+  if (text.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, qobject_cast<QWidget*>(watched));
+  }
+  return true;
+}
+
+QtLabel::QtLabel(QLabel& label, OleColor color, const EventRouter& events)
+    : label_(label),
+      toolTip_([&events] { return ToQString(ShownText(events.Ask(&FormEvents::Label1_ToolTip))); }) {
+  label_.installEventFilter(&toolTip_);
   label_.setTextFormat(Qt::PlainText);
   label_.setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   label_.setWordWrap(true);

@@ -2,8 +2,10 @@
 // The window itself, the command buttons and the label.
 
 #include <QLabel>
+#include <QObject>
 #include <QPushButton>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 #include "platform/controls.h"
@@ -37,10 +39,24 @@ class QtCommandButton final : public CommandButton, public QtControl {
   QPushButton& button_;
 };
 
-// Plain text, centred and wrapped at word boundaries.
+// Answers a widget's tooltip requests with a text asked for each time; no
+// tooltip shows for an empty one.
+class AskedToolTip final : public QObject {
+ public:
+  explicit AskedToolTip(std::function<QString()> ask) : ask_(std::move(ask)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  std::function<QString()> ask_;
+};
+
+// Plain text, centred and wrapped at word boundaries. Its tooltip is the one
+// the handlers give as it is about to show.
 class QtLabel final : public Label, public QtControl {
  public:
-  QtLabel(QLabel& label, OleColor color);
+  QtLabel(QLabel& label, OleColor color, const EventRouter& events);
   [[nodiscard]] std::u16string Caption() const override { return caption_; }
   void SetCaption(const std::u16string& caption) override;
   [[nodiscard]] OleColor ForeColor() const override { return color_; }
@@ -51,6 +67,7 @@ class QtLabel final : public Label, public QtControl {
   QLabel& label_;
   std::u16string caption_;
   OleColor color_ = 0;
+  AskedToolTip toolTip_;
 };
 
 }  // namespace velmora

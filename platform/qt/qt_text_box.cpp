@@ -1,12 +1,18 @@
 #include "platform/qt/qt_text_box.h"
 
+#include <QFont>
+#include <QDragEnterEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QTextCursor>
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "platform/qt/line_breaks.h"
 #include "platform/qt/qt_string.h"
+#include "platform/text.h"
 
 namespace velmora {
 namespace {
@@ -22,20 +28,46 @@ void FocusReportingTextEdit::focusInEvent(QFocusEvent* event) {
   if (focusIn_) focusIn_();
 }
 
-QtTextBox::QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events) : edit_(edit), events_(events) {
+// Ignored, the drag goes on to the window, which takes picture files.
+void FocusReportingTextEdit::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) return event->ignore();
+  QPlainTextEdit::dragEnterEvent(event);
+}
+
+void FocusReportingTextEdit::dragMoveEvent(QDragMoveEvent* event) {
+  if (event->mimeData()->hasUrls()) return event->ignore();
+  QPlainTextEdit::dragMoveEvent(event);
+}
+
+QtTextBox::QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::u16string_view menuEntry)
+    : edit_(edit), events_(events), menuEntry_(ToQString(menuEntry)) {
   edit_.setWordWrapMode(QTextOption::WrapAnywhere);
+  // Codes are Latin script, where shaping is cosmetic only; leaving it out
+  // halves the layout time of a long code. The rest of the font is the
+  // window's.
+  QFont unshaped;
+  unshaped.setStyleStrategy(QFont::PreferNoShaping);
+  edit_.setFont(unshaped);
   edit_.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   edit_.setTabChangesFocus(true);
   edit_.SetFocusInHandler([this] { events_.Raise(&FormEvents::txt_GotFocus); });
   QObject::connect(&edit_, &QPlainTextEdit::textChanged, &connections(), [this] { OnUserEdit(); });
+  if (menuEntry_.isEmpty()) return;
+  edit_.setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(&edit_, &QWidget::customContextMenuRequested, &connections(),
+                   [this](const QPoint& position) { ShowContextMenu(position); });
 }
 
 QtTextBox::~QtTextBox() { edit_.SetFocusInHandler({}); }
 
 std::u16string QtTextBox::Text() const { return shown_ == writtenShown_ ? written_ : CrLfText(FromQString(shown_)); }
 
+bool QtTextBox::Holds(const std::u16string& text) const {
+  return shown_ == writtenShown_ ? SameText(text, written_) : SameText(text, Text());
+}
+
 void QtTextBox::SetText(const std::u16string& text) {
-  if (text == Text()) return;
+  if (Holds(text)) return;
   {
     const QScopedValueRollback writing(writing_, true);
     edit_.setPlainText(ToQString(ShownText(text)));
@@ -64,6 +96,15 @@ void QtTextBox::SetSelLength(int length) {
   const int anchor = edit_.textCursor().selectionStart();
   const auto start = static_cast<int>(TextPosition(text, static_cast<std::size_t>(anchor)));
   Select(anchor, ShownPositionOf(text, start + std::max(length, 0)));
+}
+
+void QtTextBox::ShowContextMenu(const QPoint& position) {
+  const std::unique_ptr<QMenu> menu(edit_.createStandardContextMenu());
+  menu->addSeparator();
+  QAction* entry = menu->addAction(menuEntry_);
+  entry->setEnabled(events_.Ask(&FormEvents::txt_CopyHeaderAvailable));
+  // The handler runs once the menu has closed.
+  if (menu->exec(edit_.viewport()->mapToGlobal(position)) == entry) events_.Raise(&FormEvents::txt_CopyHeader);
 }
 
 void QtTextBox::Select(int anchor, int position) {

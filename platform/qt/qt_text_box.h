@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/controls.h"
 #include "platform/event_router.h"
@@ -13,12 +14,15 @@
 namespace velmora {
 
 // A plain text edit that reports gaining the keyboard focus, for any reason.
+// Files dragged over it are left to the window: only text drops go in.
 class FocusReportingTextEdit final : public QPlainTextEdit {
  public:
   void SetFocusInHandler(std::function<void()> handler) { focusIn_ = std::move(handler); }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
 
  private:
   std::function<void()> focusIn_;
@@ -27,10 +31,11 @@ class FocusReportingTextEdit final : public QPlainTextEdit {
 // Multi-line with a vertical scroll bar, every line wrapped at the box's
 // edge: codes are long lines whose characters ("/", "+") must not count as
 // word boundaries. Keeps the text the logic last
-// wrote, so that it reads back exactly while the box still shows it.
+// wrote, so that it reads back exactly while the box still shows it. With a
+// menu entry, the context menu offers it below the edit's own entries.
 class QtTextBox final : public TextBox, public QtControl {
  public:
-  QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events);
+  QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::u16string_view menuEntry);
   ~QtTextBox() override;
   [[nodiscard]] std::u16string Text() const override;
   void SetText(const std::u16string& text) override;
@@ -40,9 +45,13 @@ class QtTextBox final : public TextBox, public QtControl {
   void SetSelLength(int length) override;
 
  private:
+  // Whether the box holds this text, without copying what it holds.
+  [[nodiscard]] bool Holds(const std::u16string& text) const;
   // A change of the widget's text that the logic did not write.
   void OnUserEdit();
   void Select(int anchor, int position);
+  // `position` in the viewport's coordinates.
+  void ShowContextMenu(const QPoint& position);
 
   FocusReportingTextEdit& edit_;
   const EventRouter& events_;
@@ -51,6 +60,7 @@ class QtTextBox final : public TextBox, public QtControl {
   QString shown_;           // what the widget shows now
   bool writing_ = false;
   std::u16string tag_;
+  QString menuEntry_;
 };
 
 }  // namespace velmora

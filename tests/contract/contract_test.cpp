@@ -11,6 +11,7 @@
 #include "platform/error.h"
 #include "platform/text.h"
 #include "tests/contract/harness.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/raised_error.h"
 #include "tests/support/temp_folder.h"
 
@@ -45,6 +46,11 @@ class RecordingEvents : public FormEvents {
   void lstFile_Click() override { log.push_back("lstFile"); }
   void lstDir_Change() override { log.push_back("lstDir"); }
   void lstDrive_Change() override { log.push_back("lstDrive"); }
+  void lstFile_FitIntoFace(int index) override { log.push_back("FitIntoFace " + std::to_string(index)); }
+  void txt_CopyHeader() override { log.push_back("CopyHeader"); }
+  bool txt_CopyHeaderAvailable() override { return copyHeaderAvailable; }
+  void Form_DropFile(const std::u16string& path) override { log.push_back("Drop " + ToUtf8(path)); }
+  std::u16string Label1_ToolTip() override { return toolTip; }
 
   [[nodiscard]] long Count(const std::string& event) const { return std::count(log.begin(), log.end(), event); }
 
@@ -52,6 +58,8 @@ class RecordingEvents : public FormEvents {
   std::function<void()> onChange;
   int depth = 0;
   int maxDepth = 0;
+  bool copyHeaderAvailable = false;
+  std::u16string toolTip;
 };
 
 class PlatformContract : public ::testing::TestWithParam<HarnessFactory> {
@@ -179,6 +187,90 @@ TEST_P(PlatformContract, DirFindsHiddenFilesOnlyWithTheirMask) {
   EXPECT_EQ(form().Files.Dir(folder.Path(".hidden.png"), kAttrReadOnly), u"");
   EXPECT_EQ(form().Files.Dir(folder.Path(".hidden.png"), kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrFolder),
             u".hidden.png");
+}
+
+TEST_P(PlatformContract, FileListNamesItsEntriesByPosition) {
+  EXPECT_EQ(form().lstFile.ListCount(), 3);
+  EXPECT_EQ(form().lstFile.List(0), u"A.PNG");
+  EXPECT_EQ(form().lstFile.List(2), u"c.Png");
+  EXPECT_EQ(form().lstFile.List(3), u"");
+  EXPECT_EQ(form().lstFile.List(-1), u"");
+}
+
+TEST_P(PlatformContract, FileEntryMenuActsOnTheEntryUnderThePointerWithoutSelectingIt) {
+  harness->ChooseFileEntryMenu(1);
+  EXPECT_EQ(events.log, std::vector<std::string>{"FitIntoFace 1"});
+  EXPECT_EQ(form().lstFile.ListIndex(), -1);
+}
+
+TEST_P(PlatformContract, CodeMenuEntryIsGreyedWhileTheHandlersSaySo) {
+  EXPECT_FALSE(harness->CodeMenuEntryEnabled());
+  harness->ChooseCodeMenuEntry();
+  EXPECT_EQ(events.Count("CopyHeader"), 0);
+
+  events.copyHeaderAvailable = true;
+  EXPECT_TRUE(harness->CodeMenuEntryEnabled());
+  harness->ChooseCodeMenuEntry();
+  EXPECT_EQ(events.Count("CopyHeader"), 1);
+}
+
+TEST_P(PlatformContract, ClipboardReadsBackTheTextSet) {
+  form().Clipboard.SetText(u"Face: iVBORw0KGgo=");
+  EXPECT_EQ(form().Clipboard.GetText(kClipboardText), u"Face: iVBORw0KGgo=");
+}
+
+TEST_P(PlatformContract, OnlyASingleListedPictureFileIsTakenFromADrop) {
+  test::TempFolder elsewhere;
+  elsewhere.Write("face.png", "f");
+  EXPECT_TRUE(harness->DropFiles({elsewhere.Path("face.png")}));
+  EXPECT_EQ(events.log, std::vector<std::string>{"Drop " + elsewhere.Native("face.png")});
+
+  events.log.clear();
+  const std::vector<std::vector<std::u16string>> refused = {
+      {folder.Path("notes.txt")},
+      {folder.Path(".hidden.png")},
+      {folder.Path("sub.png")},
+      {folder.Path("missing.png")},
+      {folder.Path("b.png"), folder.Path("c.Png")},
+  };
+  for (const auto& paths : refused) {
+    SCOPED_TRACE(ToUtf8(paths.front()));
+    EXPECT_FALSE(harness->DropFiles(paths));
+  }
+  EXPECT_TRUE(events.log.empty());
+}
+
+TEST_P(PlatformContract, TextDroppedOntoTheCodeBoxGoesInAsTyped) {
+  harness->DropTextOntoCode(u"iVBOR");
+  EXPECT_EQ(form().txt.Text(), u"iVBOR");
+  EXPECT_GE(events.Count("Change"), 1);
+}
+
+TEST_P(PlatformContract, ReportToolTipIsTheHandlersAnswerAsItShows) {
+  EXPECT_EQ(harness->ReportToolTip(), u"");
+  events.toolTip = u"Erste Zeile\r\nZweite Zeile";
+  EXPECT_EQ(harness->ReportToolTip(), u"Erste Zeile\r\nZweite Zeile");
+  events.toolTip.clear();
+  EXPECT_EQ(harness->ReportToolTip(), u"");
+}
+
+TEST_P(PlatformContract, NewFilesAreCreatedOnlyUnderAFreeName) {
+  const std::u16string path = folder.Path("b-face.png");
+  form().Files.WriteNewFile(path, "face");
+  EXPECT_EQ(test::ReadBytes(folder.Native("b-face.png")), "face");
+  EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(path, "other"); }), kErrFileAlreadyExists);
+  EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("sub.png"), "other"); }), kErrFileAlreadyExists);
+  EXPECT_EQ(test::ReadBytes(folder.Native("b-face.png")), "face");
+  EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("missing/x.png"), "x"); }), kErrPathNotFound);
+}
+
+TEST_P(PlatformContract, NewFileThatCannotBeWrittenWholeIsNotLeftBehind) {
+  {
+    const test::FileSizeLimit limit(4);
+    EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("big.png"), "more than four"); }),
+              kErrDiskFull);
+  }
+  EXPECT_FALSE(test::Exists(folder.Native("big.png")));
 }
 
 TEST_P(PlatformContract, ApplicationKnowsItsVersion) {

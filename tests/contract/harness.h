@@ -24,6 +24,22 @@ class Harness {
   virtual void TypeIntoCode(const std::u16string& text) = 0;
   // The next Save dialog will be cancelled by the user.
   virtual void CancelNextSaveDialog() = 0;
+  // The user choosing the window's entry in the context menu of the file
+  // list's entry at that row.
+  virtual void ChooseFileEntryMenu(int row) = 0;
+  // Whether the window's entry in the code box's context menu is enabled
+  // when the menu opens.
+  virtual bool CodeMenuEntryEnabled() = 0;
+  // The user trying to choose that entry; a greyed one does nothing.
+  virtual void ChooseCodeMenuEntry() = 0;
+  // The user dropping files onto the window, over the file list; whether the
+  // pointer took them.
+  virtual bool DropFiles(const std::vector<std::u16string>& paths) = 0;
+  // The user dropping text onto the empty code box.
+  virtual void DropTextOntoCode(const std::u16string& text) = 0;
+  // The tooltip shown while the pointer rests on the report label, with CR LF
+  // line breaks; "" for none.
+  virtual std::u16string ReportToolTip() = 0;
 };
 
 struct HarnessSetup {

@@ -1,18 +1,27 @@
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QUrl>
 
 #include "platform/qt/qt_platform.h"
 #include "tests/contract/harness.h"
+#include "tests/qt/user_gestures.h"
 #include "window/control_table.h"
 
 namespace velmora::contract {
 namespace {
 
 constexpr int kPollMs = 10;
+constexpr int kWaitMs = 5000;
+
+using test::Drop;
+using test::OpenContextMenu;
+using test::WhenMenuOpens;
 
 class QtHarness : public Harness {
  public:
@@ -40,6 +49,55 @@ class QtHarness : public Harness {
 
   void CancelNextSaveDialog() override { RejectDialogOnceShown(); }
 
+  void ChooseFileEntryMenu(int row) override {
+    auto& list = Widget<QListWidget>("lstFile");
+    WhenMenuOpens(ChooseLastEntry);
+    OpenContextMenu(*list.viewport(), list.visualItemRect(list.item(row)).center());
+  }
+
+  bool CodeMenuEntryEnabled() override {
+    bool enabled = false;
+    WhenMenuOpens([&enabled](QMenu& menu) {
+      enabled = menu.actions().last()->isEnabled();
+      menu.close();
+    });
+    OpenCodeMenu();
+    return enabled;
+  }
+
+  void ChooseCodeMenuEntry() override {
+    WhenMenuOpens(ChooseLastEntry);
+    OpenCodeMenu();
+  }
+
+  bool DropFiles(const std::vector<std::u16string>& paths) override {
+    QList<QUrl> urls;
+    for (const std::u16string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdU16String(path));
+    QMimeData dragged;
+    dragged.setUrls(urls);
+    const bool taken = Drop(*Widget<QListWidget>("lstFile").viewport(), dragged).has_value();
+    // The window takes a file once the drop has ended.
+    QTest::qWait(kPollMs);
+    return taken;
+  }
+
+  void DropTextOntoCode(const std::u16string& text) override {
+    QMimeData dragged;
+    dragged.setText(QString::fromStdU16String(text));
+    (void)Drop(*Widget<QPlainTextEdit>("txt").viewport(), dragged);
+  }
+
+  std::u16string ReportToolTip() override {
+    auto& label = Widget<QLabel>("Label1");
+    const QPoint at = label.rect().center();
+    QHelpEvent rest(QEvent::ToolTip, at, label.mapToGlobal(at));
+    QApplication::sendEvent(&label, &rest);
+    QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitMs);
+    return shown.replace(u'\n', QStringLiteral("\r\n")).toStdU16String();
+  }
+
  private:
   template <class W>
   static W& Widget(const char* name) {
@@ -48,6 +106,11 @@ class QtHarness : public Harness {
     }
     throw std::runtime_error(std::string("no widget ") + name);
   }
+
+  static void OpenCodeMenu() { OpenContextMenu(*Widget<QPlainTextEdit>("txt").viewport(), {5, 5}); }
+
+  // The window's entry comes last.
+  static void ChooseLastEntry(QMenu& menu) { test::ChooseEntry(menu, *menu.actions().last()); }
 
   static void RejectDialogOnceShown() {
     QTimer::singleShot(kPollMs, [] {

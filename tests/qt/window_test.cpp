@@ -249,6 +249,11 @@ class RecordingEvents final : public FormEvents {
   void lstFile_Click() override { Record("lstFile_Click"); }
   void lstDir_Change() override { Record("lstDir_Change"); }
   void lstDrive_Change() override { Record("lstDrive_Change"); }
+  void lstFile_FitIntoFace(int /*index*/) override { Record("lstFile_FitIntoFace"); }
+  void txt_CopyHeader() override { Record("txt_CopyHeader"); }
+  bool txt_CopyHeaderAvailable() override { return false; }
+  void Form_DropFile(const std::u16string& /*path*/) override { Record("Form_DropFile"); }
+  std::u16string Label1_ToolTip() override { return {}; }
 
  private:
   void Record(const std::string& event) {

@@ -72,7 +72,20 @@ std::string Png(std::uint32_t width, std::uint32_t height, const std::string& im
   return png;
 }
 
+constexpr std::size_t kChunkFrameBytes = 12;  // length, type, CRC
+constexpr std::size_t kEndChunkBytes = kChunkFrameBytes;
+const std::string kCommentKeyword("Comment\0", 8);
+
 }  // namespace
+
+std::string PaddedPng(const std::string& png, std::size_t fileBytes) {
+  const std::size_t added = kChunkFrameBytes + kCommentKeyword.size();
+  EXPECT_GE(fileBytes, png.size() + added);
+  const std::size_t end = png.size() - kEndChunkBytes;
+  std::string padded = png.substr(0, end);
+  PutChunk(padded, "tEXt", kCommentKeyword + std::string(fileBytes - png.size() - added, ' '));
+  return padded + png.substr(end);
+}
 
 std::string MakePng(std::uint32_t width, std::uint32_t height) {
   const std::size_t rowBytes = (width + 7) / 8;

@@ -1,6 +1,7 @@
 #pragma once
 // Small real PNG files made on the spot, and the stored test pictures.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -9,6 +10,10 @@ namespace velmora::test {
 // A valid PNG file of the given size: 1-bit grayscale, a checkerboard of
 // 1-pixel squares, stored without compression. 64 x 64 takes 657 bytes.
 [[nodiscard]] std::string MakePng(std::uint32_t width, std::uint32_t height);
+
+// The PNG file grown to exactly that many bytes by a text chunk before its
+// end; at least 20 bytes more than it has.
+[[nodiscard]] std::string PaddedPng(const std::string& png, std::size_t fileBytes);
 
 // A PNG file that declares the given size but holds only a few bytes of
 // picture data: small on disk, enormous once decoded.

@@ -25,11 +25,14 @@ using PictureStep = HeadlessPictureLibrary::Step;
 constexpr int kTableErrors[] = {kErrBadFileName,      kErrFileNotFound,       kErrDeviceIo,       kErrDiskFull,
                                 kErrPermissionDenied, kErrDeviceUnavailable, kErrPathFileAccess, kErrPathNotFound};
 
-constexpr PlatformCall kAllCalls[] = {
-    PlatformCall::kFileLen,         PlatformCall::kDir,         PlatformCall::kKill,
-    PlatformCall::kReadFile,        PlatformCall::kReplaceFile, PlatformCall::kWriteTemporaryFile,
-    PlatformCall::kShowSave,        PlatformCall::kGetText,     PlatformCall::kFileListSetPath,
-    PlatformCall::kFileListRefresh, PlatformCall::kDirListSetPath};
+// Every kind of call the fault plan knows, so that a new kind is failed too.
+std::vector<PlatformCall> AllCalls() {
+  std::vector<PlatformCall> calls;
+  for (std::size_t kind = 0; kind < headless::kPlatformCallKinds; ++kind) {
+    calls.push_back(static_cast<PlatformCall>(kind));
+  }
+  return calls;
+}
 
 // Failures that cost the user nothing they asked for pass silently: deleting
 // the program's own temporary file (tried again later) and refreshing the file
@@ -145,6 +148,9 @@ class FaultInjectionTest : public WindowTest {
          "", false, false},
         {"change the drive", nothing, [](HeadlessPlatform& p) { p.lstDrive.SetDrive(kOtherDrive); }, {}, "", "",
          false, false},
+        {"drop a picture file", nothing,
+         [this](HeadlessPlatform& p) { p.frmBase64.DropFiles({pictures.Path("sub/inner.png")}); }, {}, "", "", false,
+         true},
     };
   }
 
@@ -182,7 +188,7 @@ class FaultInjectionTest : public WindowTest {
     handler.arrange(session.platform);
     session.platform.Faults.ResetCounts();
     handler.act(session.platform);
-    for (PlatformCall call : kAllCalls) {
+    for (PlatformCall call : AllCalls()) {
       if (const int count = session.platform.Faults.count(call)) counts[call] = count;
     }
     return counts;

@@ -1,0 +1,110 @@
+// Face files from the file list's context menu, and picture files dropped
+// onto the window: either way the file ends up selected in the lists and
+// encoded as a click on it does.
+
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <variant>
+
+#include "fit/fit_picture.h"
+#include "platform/browser_state.h"
+#include "preview/number_text.h"
+#include "window/frm_base64.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::u16string_view kFaceSuffix = u"-face";
+constexpr std::size_t kExtensionLength = 4;  // ".png" in the case the list shows it
+
+// "smile.png" gives "smile-face.png", then "smile-face-2.png", "smile-face-3.png", ...
+std::u16string FaceFileName(const std::u16string& pictureName, int attempt) {
+  const std::size_t stem = pictureName.size() - std::min(pictureName.size(), kExtensionLength);
+  std::u16string name = pictureName.substr(0, stem) + std::u16string(kFaceSuffix);
+  if (attempt > 1) name += u"-" + DecimalText(attempt);
+  return name + pictureName.substr(stem);
+}
+
+std::span<const std::uint8_t> BytesOf(const std::string& file) {
+  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
+}
+
+// The hourglass over the window while it lives.
+class Hourglass {
+ public:
+  explicit Hourglass(Window& window) : window_(window) { window_.SetMousePointer(MousePointer::kHourglass); }
+  Hourglass(const Hourglass&) = delete;
+  Hourglass& operator=(const Hourglass&) = delete;
+  ~Hourglass() { window_.SetMousePointer(MousePointer::kDefault); }
+
+ private:
+  Window& window_;
+};
+
+}  // namespace
+
+void FrmBase64::lstFile_FitIntoFace(int index) {
+  const std::u16string pictureName = f_.lstFile.List(index);
+  if (pictureName.empty()) return;
+  std::u16string faceName;
+  try {
+    const std::string picture = f_.Files.ReadFile(JoinPath(f_.lstFile.Path(), pictureName));
+    std::variant<fit::FitResult, fit::FitError> fitted;
+    {
+      const Hourglass busy(f_.frmBase64);
+      fitted = fit::FitPictureIntoFace(BytesOf(picture));
+    }
+    if (const auto* error = std::get_if<fit::FitError>(&fitted)) {
+      ShowWarning(std::u16string(fit::FitErrorText(*error)));
+      return;
+    }
+    faceName = WriteFaceFile(pictureName, std::get<fit::FitResult>(fitted).png);
+  } catch (const Error& error) {
+    ShowWarning(error.description());
+    return;
+  }
+  f_.lstFile.Refresh();
+  EncodeListedFile(faceName);
+}
+
+std::u16string FrmBase64::WriteFaceFile(const std::u16string& pictureName, const std::string& face) {
+  for (int attempt = 1;; ++attempt) {
+    const std::u16string name = FaceFileName(pictureName, attempt);
+    try {
+      f_.Files.WriteNewFile(JoinPath(f_.lstFile.Path(), name), face);
+      return name;
+    } catch (const Error& error) {
+      if (error.number() != kErrFileAlreadyExists) throw;
+    }
+  }
+}
+
+void FrmBase64::Form_DropFile(const std::u16string& path) {
+  const std::size_t slash = path.find_last_of(u'/');
+  if (slash == std::u16string::npos) return;
+  const std::u16string folder = slash == 0 ? u"/" : path.substr(0, slash);
+  try {
+    f_.lstDrive.SetDrive(path);
+    f_.lstDir.SetPath(folder);
+    // Lists the folder afresh even when it was shown already.
+    f_.lstFile.SetPath(folder);
+  } catch (const Error& error) {
+    ShowWarning(error.description());
+    return;
+  }
+  EncodeListedFile(path.substr(slash + 1));
+}
+
+void FrmBase64::EncodeListedFile(const std::u16string& name) {
+  for (int index = 0; index < f_.lstFile.ListCount(); ++index) {
+    if (f_.lstFile.List(index) != name) continue;
+    f_.lstFile.SetSelected(index, true);
+    lstFile_Click();
+    return;
+  }
+  ShowWarning(DescriptionOf(kErrFileNotFound));
+}
+
+}  // namespace velmora
