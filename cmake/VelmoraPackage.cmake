@@ -23,5 +23,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELMORA_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's own texts (editing menu, Save dialog) in German, like the window's.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 
 include(CPack)

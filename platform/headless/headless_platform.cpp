@@ -150,10 +150,10 @@ void HeadlessEventPump::DoEvents() {
 
 namespace {
 
-const ControlSpec& ControlNamed(const WindowSpec& spec, std::string_view name) {
-  const auto found = std::find_if(spec.controls.begin(), spec.controls.end(),
+const ControlSpec& ControlNamed(const WindowSpec& table, std::string_view name) {
+  const auto found = std::find_if(table.controls.begin(), table.controls.end(),
                                   [name](const ControlSpec& control) { return control.name == name; });
-  if (found == spec.controls.end()) throw Error(kErrPathFileAccess, u"Steuerelement fehlt: " + FromUtf8(name));
+  if (found == table.controls.end()) throw Error(kErrPathFileAccess, u"Steuerelement fehlt: " + FromUtf8(name));
   return *found;
 }
 
@@ -164,19 +164,19 @@ std::u16string ProcessWorkingFolder() {
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(const WindowSpec& spec, HeadlessOptions options)
+HeadlessPlatform::HeadlessPlatform(const WindowSpec& table, HeadlessOptions options)
     : browser_(options.volumes.empty() ? SystemVolumes() : std::move(options.volumes),
                options.workingFolder.empty() ? ProcessWorkingFolder() : options.workingFolder),
       router_(Messages),
-      frmBase64(std::u16string(spec.caption), router_),
-      txt(router_, ContextMenuCaption(spec, "txt")),
-      cmdLoad(router_, &FormEvents::cmdLoad_Click, ControlNamed(spec, "cmdLoad").enabled),
-      cmdSave(router_, &FormEvents::cmdSave_Click, ControlNamed(spec, "cmdSave").enabled),
-      cmdPaste(router_, &FormEvents::cmdPaste_Click, ControlNamed(spec, "cmdPaste").enabled),
-      cmdSavePic(router_, &FormEvents::cmdSavePic_Click, ControlNamed(spec, "cmdSavePic").enabled),
-      Command1(router_, &FormEvents::Command1_Click, ControlNamed(spec, "Command1").enabled),
-      Label1(ControlNamed(spec, "Label1").foreColor, router_),
-      lstFile(browser_, router_, Faults, ContextMenuCaption(spec, "lstFile")),
+      frmBase64(std::u16string(table.caption), router_),
+      txt(router_, ContextMenuCaption(table, "txt")),
+      cmdLoad(router_, &FormEvents::cmdLoad_Click, ControlNamed(table, "cmdLoad").enabled),
+      cmdSave(router_, &FormEvents::cmdSave_Click, ControlNamed(table, "cmdSave").enabled),
+      cmdPaste(router_, &FormEvents::cmdPaste_Click, ControlNamed(table, "cmdPaste").enabled),
+      cmdSavePic(router_, &FormEvents::cmdSavePic_Click, ControlNamed(table, "cmdSavePic").enabled),
+      Command1(router_, &FormEvents::Command1_Click, ControlNamed(table, "Command1").enabled),
+      Label1(ControlNamed(table, "Label1").foreColor, router_),
+      lstFile(browser_, router_, Faults, ContextMenuCaption(table, "lstFile")),
       lstDir(browser_, router_, Faults),
       lstDrive(browser_, router_),
       CommonDialog1(Faults),

@@ -12,6 +12,7 @@
 #include "platform/form.h"
 #include "platform/posix_file_system.h"
 #include "platform/event_router.h"
+#include "platform/qt/german_qt_texts.h"
 #include "platform/qt/qt_control.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/qt/qt_picture_drop.h"
@@ -52,7 +53,8 @@ class QtPlatform final : public Platform {
   [[nodiscard]] Form MakeForm();
 
   const WindowSpec& table_;
-  // First, so that it goes last, taking its widgets with it, after the
+  GermanQtTexts qtTexts_;
+  // First of the widgets, so that it goes last, taking its widgets with it, after the
   // adapters that refer to them.
   QWidget window_;
   QtWindow windowControl_;

@@ -2,7 +2,7 @@
 # Builds the Debian package of a build folder, unpacks it into a scratch root
 # and checks what it would install: the program, the desktop entry, the
 # metainfo and the three icons, and that the package depends on the Qt
-# libraries the program links.
+# libraries the program links and on Qt's German texts.
 # Usage: deb_package_test.sh <cpack> <build folder>
 set -euo pipefail
 
@@ -58,6 +58,7 @@ done
 [[ $(dpkg-deb --field "$deb" Section) == graphics ]] || fail "section"
 depends=$(dpkg-deb --field "$deb" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks libqt6widgets6: $depends"
+grep -q "qt6-translations-l10n" <<<"$depends" || fail "Depends lacks qt6-translations-l10n: $depends"
 
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate-tree --no-net "$root" || fail "the installed tree does not validate"

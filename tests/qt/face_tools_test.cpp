@@ -88,6 +88,10 @@ TEST_F(FaceToolsTest, HeaderEntryOfTheCodeMenuIsGreyedWithoutACodeAndCopiesTheHe
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "Face: " + Base64Of(png));
 }
 
+TEST_F(FaceToolsTest, QtsOwnEntriesOfTheCodeMenuAreGermanToo) {
+  EXPECT_TRUE(WithMenuEntry(CodeArea(), {5, 5}, "Alles auswählen\tStrg+A", [](QMenu& menu, QAction&) { menu.close(); }));
+}
+
 TEST_F(FaceToolsTest, PictureDroppedOntoTheCodeBoxOpensInItsFolderAndIsEncoded) {
   std::filesystem::create_directory(pictures.Native("sub"));
   const std::string png = MakePng(16, 16);
