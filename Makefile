@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 30
 
-BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev libgl-dev fonts-dejavu-core \
+BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
   libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
   appstream desktop-file-utils dpkg-dev clang libclang-rt-14-dev
@@ -39,8 +39,21 @@ fuzz: deps-test
 
 bench: deps-test
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
-	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target codec_bench
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target codec_bench window_bench
 	$(BUILD_DIR)-bench/bench/codec_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)-bench/bench/window_bench
+
+# fit_bench: Velmora's fit next to ImageMagick's on a corpus of real pictures
+# (docs/fit.md).
+FIT_CORPUS ?= $(BUILD_DIR)-bench/fit-corpus
+FIT_CORPUS_PACKAGES := imagemagick oxygen-icon-theme mate-backgrounds
+.PHONY: bench-fit
+bench-fit: deps-test
+	@scripts/install-deps $(FIT_CORPUS_PACKAGES)
+	scripts/fit-corpus $(FIT_CORPUS)
+	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target fit_bench
+	$(BUILD_DIR)-bench/bench/fit_bench $(FIT_CORPUS)/pngsuite $(FIT_CORPUS)/icons $(FIT_CORPUS)/photos
 
 # The Debian package, in $(BUILD_DIR)-package/.
 package: deps-package

@@ -2,12 +2,12 @@
 // The search behind FitPictureIntoFace, with the byte limit open so that
 // tests can reach the case where nothing fits.
 //
-// Candidates are the canvas quantised to a colour count and dithered at one
-// of kDitherLevels, each written by EncodeIndexedPng. A file grows with its
-// colour count, so for each dither level a binary search over the counts
-// finds the largest count that still fits; of all candidates tried that fit,
-// the one with the highest CompositePsnr against the canvas (over white and
-// over black) wins.
+// Candidates are the canvas quantised to a colour count, with full dithering
+// or none, each written by EncodeIndexedPng. A file grows with its colour
+// count, so for each dithering a search over the counts (steps growing from a
+// first guess, then bisection) finds the largest count that still fits; of
+// all candidates tried that fit, the one with the highest CompositePsnr
+// against the canvas (over white and over black) wins.
 
 #include <cstddef>
 #include <optional>

@@ -80,13 +80,14 @@ struct Size {
   int height;
 };
 
-// The longer side becomes kFaceSide; a picture that fits keeps its size.
+// The longer side becomes exactly kFaceSide, the shorter one keeps the
+// proportion, rounded, and at least one pixel.
 Size ScaledSize(int width, int height) {
   const int longer = std::max(width, height);
-  if (longer <= kFaceSide) return {width, height};
-  const double scale = static_cast<double>(kFaceSide) / longer;
-  return {std::max(1, static_cast<int>(std::lround(width * scale))),
-          std::max(1, static_cast<int>(std::lround(height * scale)))};
+  const auto scaled = [longer](int side) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * kFaceSide / longer)));
+  };
+  return width >= height ? Size{kFaceSide, scaled(height)} : Size{scaled(width), kFaceSide};
 }
 
 // Scales rows first, then columns; the result is premultiplied linear RGBA.

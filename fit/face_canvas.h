@@ -3,12 +3,14 @@
 // kFaceSide x kFaceSide canvas with its proportions kept, centred on
 // transparent.
 //
-// A picture with a side longer than kFaceSide is scaled down so that its
-// longer side is kFaceSide, each new pixel the area-weighted average of the
-// old pixels it covers, taken in linear light with premultiplied alpha. A
-// picture that already fits is not scaled (enlarging would only blur it): its
-// pixels stay exactly as they were, except that a fully transparent pixel
-// becomes transparent black.
+// The longer side becomes kFaceSide. Each new pixel is the area-weighted
+// average of the old pixels it covers, taken in linear light with
+// premultiplied alpha. Shrinking, that is a box filter that keeps every
+// detail's share of light; enlarging, each old pixel becomes a sharp block and
+// only the pixels on a block's edge mix two neighbours, which keeps small
+// icons crisp and cheap to deflate. A picture of kFaceSide x kFaceSide keeps
+// its pixels exactly, except that a fully transparent pixel becomes
+// transparent black.
 
 #include "fit/picture.h"
 

@@ -2,12 +2,12 @@
 // Makes the best Face a picture can give: any PNG file in, a PNG file of
 // kFaceSide x kFaceSide pixels and at most kMaxFaceBytes bytes out.
 //
-// The picture is scaled to fit the square with its proportions kept and
-// centred on transparent (fit/face_canvas.h; a picture that already fits is
-// not enlarged). That canvas is quantised to a palette at falling colour
-// counts, with and without dithering, and each candidate written as an
-// indexed PNG with no ancillary chunk (fit/indexed_png.h). Of the candidates
-// that fit, the one closest to the canvas wins (fit/candidate_search.h).
+// The picture is scaled to fit the square with its proportions kept, larger
+// or smaller, and centred on transparent (fit/face_canvas.h). That canvas is
+// quantised to a palette at falling colour counts, with and without
+// dithering, and each candidate written as an indexed PNG with no ancillary
+// chunk (fit/indexed_png.h). Of the candidates that fit, the one closest to
+// the canvas wins (fit/candidate_search.h).
 
 #include <cstddef>
 #include <cstdint>

@@ -17,6 +17,8 @@ struct Colour {
   friend bool operator==(const Colour&, const Colour&) = default;
 };
 
+inline constexpr Colour kTransparentBlack{0, 0, 0, 0};
+
 struct IndexedPicture {
   int width = 0;
   int height = 0;

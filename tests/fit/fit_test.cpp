@@ -23,7 +23,6 @@ using test::MakeDecompressionBomb;
 using test::PngSuiteFile;
 using test::PngSuiteFolder;
 
-constexpr Colour kTransparent{0, 0, 0, 0};
 constexpr Colour kRed{0xFF, 0, 0, 0xFF};
 constexpr std::size_t kSignatureBytes = 8;
 constexpr std::size_t kBitDepthAt = kSignatureBytes + 8 + 8;  // after length, type, width, height
@@ -185,21 +184,35 @@ TEST(FitPictureIntoFace, PictureDeclaringTooManyPixelsIsRefusedFromItsHeader) {
   EXPECT_EQ(FitFailure(MakeDecompressionBomb(4096, 4096)), FitError::kUnreadable);
 }
 
-TEST(FitPictureIntoFace, PictureOf48By48KeepsEveryPixel) {
-  const Picture original = Painted(kFaceSide, kFaceSide, StripeColour);
-  const FitResult face = Fitted(RgbaPng(original));
-  ExpectEqualPictures(Decoded(face.png), original);
-  EXPECT_EQ(face.colours, kFaceSide / 2);
-  EXPECT_TRUE(std::isinf(face.psnr));
+// 100 squares of 4 x 4 pixels in 100 colours, in a transparent frame.
+Colour SquareColour(int x, int y) {
+  if (x < 4 || y < 4 || x >= 44 || y >= 44) return kTransparentBlack;
+  const int square = (y - 4) / 4 * 10 + (x - 4) / 4;
+  return {static_cast<std::uint8_t>(square * 2), static_cast<std::uint8_t>(255 - square),
+          static_cast<std::uint8_t>(square % 10 * 25), 0xFF};
 }
 
-TEST(FitPictureIntoFace, SmallerPictureIsCentredUnscaled) {
-  const Picture original = Painted(20, 10, StripeColour);
+TEST(FitPictureIntoFace, PictureOf48By48WithColoursToSpareKeepsEveryPixel) {
+  const std::vector<std::pair<Colour (*)(int, int), int>> pictures = {{StripeColour, kFaceSide / 2},
+                                                                      {SquareColour, 101}};
+  for (const auto& [colourAt, colours] : pictures) {
+    SCOPED_TRACE(colours);
+    const Picture original = Painted(kFaceSide, kFaceSide, colourAt);
+    const FitResult face = Fitted(RgbaPng(original));
+    ExpectEqualPictures(Decoded(face.png), original);
+    EXPECT_EQ(face.colours, colours);
+    EXPECT_TRUE(std::isinf(face.psnr));
+  }
+}
+
+TEST(FitPictureIntoFace, SmallerPictureIsEnlargedToFillTheWidth) {
+  const Picture original = Painted(16, 8, StripeColour);  // becomes 48 x 24, each pixel a 3 x 3 block
   const Picture face = Decoded(Fitted(RgbaPng(original)).png);
   for (int y = 0; y < kFaceSide; ++y) {
     for (int x = 0; x < kFaceSide; ++x) {
-      const bool inside = x >= 14 && x < 34 && y >= 19 && y < 29;
-      EXPECT_EQ(PixelAt(face, x, y), inside ? StripeColour(x - 14, y - 19) : kTransparent) << x << ", " << y;
+      const bool inside = y >= 12 && y < 36;
+      EXPECT_EQ(PixelAt(face, x, y), inside ? StripeColour(x / 3, (y - 12) / 3) : kTransparentBlack)
+          << x << ", " << y;
     }
   }
 }
@@ -210,8 +223,8 @@ TEST(FitPictureIntoFace, WideOrTallPictureKeepsItsProportionsBetweenTransparentB
   const Picture tall = Decoded(Fitted(RgbaPng(Painted(30, 120, red))).png);   // becomes 12 x 48
   for (int y = 0; y < kFaceSide; ++y) {
     for (int x = 0; x < kFaceSide; ++x) {
-      EXPECT_EQ(PixelAt(wide, x, y), y >= 12 && y < 36 ? kRed : kTransparent) << "wide " << x << ", " << y;
-      EXPECT_EQ(PixelAt(tall, x, y), x >= 18 && x < 30 ? kRed : kTransparent) << "tall " << x << ", " << y;
+      EXPECT_EQ(PixelAt(wide, x, y), y >= 12 && y < 36 ? kRed : kTransparentBlack) << "wide " << x << ", " << y;
+      EXPECT_EQ(PixelAt(tall, x, y), x >= 18 && x < 30 ? kRed : kTransparentBlack) << "tall " << x << ", " << y;
     }
   }
 }
@@ -255,6 +268,25 @@ TEST(FaceCanvas, TransparentPixelsLendNoColour) {
   const auto stripes = [](int x, int) { return x % 2 ? kRed : Colour{0, 0xFF, 0, 0}; };
   const Picture canvas = FaceCanvas(Painted(2 * kFaceSide, kFaceSide, stripes));
   EXPECT_EQ(PixelAt(canvas, 20, 20), (Colour{0xFF, 0, 0, 128}));
+}
+
+TEST(FaceCanvas, EnlargingMixesOnlyThePixelsAcrossABlockEdge) {
+  const auto columns = [](int x, int) {
+    const auto value = static_cast<std::uint8_t>(x % 2 ? 255 : 0);
+    return Colour{value, value, value, 0xFF};
+  };
+  // 5 columns become 48: each a block of 9.6, so the target columns 9, 19,
+  // 28 and 38 straddle an edge.
+  const Picture canvas = FaceCanvas(Painted(5, 5, columns));
+  const std::set<int> edges = {9, 19, 28, 38};
+  for (int x = 0; x < kFaceSide; ++x) {
+    const std::uint8_t value = PixelAt(canvas, x, 30).red;
+    if (edges.contains(x)) {
+      EXPECT_TRUE(value > 0 && value < 255) << x;
+    } else {
+      EXPECT_EQ(value, x * 5 / kFaceSide % 2 ? 255 : 0) << x;
+    }
+  }
 }
 
 TEST(FaceCanvas, OddSizesAverageByCoveredArea) {
