@@ -10,7 +10,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
-  velmora::QtPlatform platform(velmora::FrmBase64Spec());
+  velmora::QtPlatform platform(velmora::FrmBase64Table());
   velmora::FrmBase64 form(platform.form());
   platform.Start(form);
   return QApplication::exec();

@@ -142,7 +142,7 @@ class WindowUnderTest {
  public:
   explicit WindowUnderTest(const QString& folder) {
     QDir::setCurrent(folder);
-    platform_ = std::make_unique<QtPlatform>(FrmBase64Spec());
+    platform_ = std::make_unique<QtPlatform>(FrmBase64Table());
     logic_ = std::make_unique<FrmBase64>(platform_->form());
     platform_->Start(*logic_);
   }
@@ -256,7 +256,7 @@ std::vector<Row> LargePasteRows(WindowUnderTest& window) {
   QTemporaryDir folder;
   headless::HeadlessOptions options;
   options.workingFolder = folder.path().toStdU16String();
-  headless::HeadlessPlatform headless(FrmBase64Spec(), options);
+  headless::HeadlessPlatform headless(FrmBase64Table(), options);
   FrmBase64 logic(headless.form());
   headless.Start(logic);
   const double logicAlone = MedianMicros([&] { headless.cmdPaste.Click(); }, 5, [&] {
@@ -312,7 +312,7 @@ int StartupChild(int argc, char** argv, bool bare) {
   QWidget* shown = nullptr;
   if (bare) {
     bareWindow = std::make_unique<QWidget>();
-    for (const ControlSpec& control : FrmBase64Spec().controls) {
+    for (const ControlEntry& control : FrmBase64Table().controls) {
       QWidget* widget = nullptr;
       switch (control.kind) {
         case ControlKind::kDriveList: widget = new QComboBox(bareWindow.get()); break;
@@ -331,7 +331,7 @@ int StartupChild(int argc, char** argv, bool bare) {
     bareWindow->show();
     shown = bareWindow.get();
   } else {
-    platform = std::make_unique<QtPlatform>(FrmBase64Spec());
+    platform = std::make_unique<QtPlatform>(FrmBase64Table());
     logic = std::make_unique<FrmBase64>(platform->form());
     platform->Start(*logic);
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -20,12 +20,10 @@ elseif(VELMORA_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# The environment of every test in a sanitizer build: leaks inside system
-# libraries are suppressed (tests/lsan.supp), any other leak fails the test.
+# The environment of every test in a sanitizer build: any leak fails the test.
 set(VELMORA_SANITIZER_TEST_ENVIRONMENT "")
 if(VELMORA_SANITIZE)
   set(VELMORA_SANITIZER_TEST_ENVIRONMENT
     "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
-    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
     "UBSAN_OPTIONS=print_stacktrace=1")
 endif()

@@ -62,7 +62,7 @@ class Session {
   Session()
       : pictureCodes_(CopyPictures(shown_)),
         temporariesInUse_(::setenv("TMPDIR", temporaries_.path().c_str(), 1) == 0),
-        platform_(FrmBase64Spec(), Options(shown_)),
+        platform_(FrmBase64Table(), Options(shown_)),
         logic_(platform_.form()) {
     Require(temporariesInUse_, "the temporary folder can be set");
     platform_.Start(logic_);

@@ -14,6 +14,7 @@ Error::Error(int number, std::u16string description)
 
 std::u16string DescriptionOf(int number) {
   switch (number) {
+    case kErrOutOfMemory: return u"Nicht genügend Speicher";
     case kErrBadFileName: return u"Dateiname oder -nummer falsch";
     case kErrFileNotFound: return u"Datei nicht gefunden";
     case kErrDeviceIo: return u"Fehler beim Geräte-E/A";

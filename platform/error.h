@@ -8,6 +8,8 @@
 namespace velmora {
 
 enum ErrorNumber : int {
+  kErrOutOfMemory = 7,
+  kErrApplicationDefined = 95,  // any failure without a number of its own
   kErrBadFileName = 52,
   kErrFileNotFound = 53,
   kErrDeviceIo = 57,

@@ -85,7 +85,7 @@ enum class ControlKind {
 inline constexpr int kNoTabStop = -1;
 inline constexpr OleColor kDefaultColor = 0x80000008;  // the window text colour
 
-struct ControlSpec {
+struct ControlEntry {
   std::string_view name;
   ControlKind kind;
   std::u16string_view caption;  // the file list's pattern for kFileList
@@ -112,17 +112,17 @@ struct ContextMenuEntry {
   std::u16string_view caption;
 };
 
-struct WindowSpec {
+struct WindowTable {
   std::u16string_view caption;
   int clientWidth;   // twips
   int clientHeight;  // twips
   int twipsPerPixel;
-  std::span<const ControlSpec> controls;
+  std::span<const ControlEntry> controls;
   std::span<const ContextMenuEntry> contextMenus;
 };
 
 // The caption of the control's context menu entry, "" when it has none.
-[[nodiscard]] inline std::u16string_view ContextMenuCaption(const WindowSpec& table, std::string_view control) {
+[[nodiscard]] inline std::u16string_view ContextMenuCaption(const WindowTable& table, std::string_view control) {
   const auto found = std::ranges::find(table.contextMenus, control, &ContextMenuEntry::control);
   return found == table.contextMenus.end() ? std::u16string_view() : found->caption;
 }

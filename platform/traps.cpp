@@ -1,7 +1,8 @@
 #include "platform/traps.h"
 
+#include <new>
+
 #include "platform/services.h"
-#include "platform/text.h"
 
 namespace velmora {
 
@@ -10,8 +11,11 @@ void RunShowingErrors(MessageBoxes& messages, const std::function<void()>& work)
     work();
   } catch (const Error& error) {
     messages.MsgBox(error.description(), kMsgBoxExclamation);
-  } catch (const std::exception& error) {
-    messages.MsgBox(FromUtf8(error.what()), kMsgBoxExclamation);
+  } catch (const std::bad_alloc&) {
+    messages.MsgBox(DescriptionOf(kErrOutOfMemory), kMsgBoxExclamation);
+  } catch (const std::exception&) {
+    // Library texts are English; the user reads German only.
+    messages.MsgBox(DescriptionOf(kErrApplicationDefined), kMsgBoxExclamation);
   }
 }
 

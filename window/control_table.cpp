@@ -14,7 +14,7 @@ constexpr bool kDisabled = false;
 
 // name, kind, caption, left, top, width, height, tab index, visible, enabled, text colour,
 // accessible name, accessible description
-constexpr std::array<ControlSpec, 14> kControls = {{
+constexpr std::array<ControlEntry, 14> kControls = {{
     {"lstDrive", K::kDriveList, u"", 60, 80, 2025, 315, 0, kShown, kEnabled, kDefaultColor,
      u"Laufwerk", u"Liste der Laufwerke"},
     {"cmdLoad", K::kCommandButton, u"Datei laden", 60, 60, 1995, 315, 4, kHidden, kEnabled, kDefaultColor,
@@ -51,10 +51,10 @@ constexpr std::array<ContextMenuEntry, 2> kContextMenus = {{
     {"txt", u"Als Face-Header kopieren"},
 }};
 
-constexpr WindowSpec kFrmBase64 = {u"Velmora", 7020, 7755, 15, kControls, kContextMenus};
+constexpr WindowTable kFrmBase64 = {u"Velmora", 7020, 7755, 15, kControls, kContextMenus};
 
 }  // namespace
 
-const WindowSpec& FrmBase64Spec() { return kFrmBase64; }
+const WindowTable& FrmBase64Table() { return kFrmBase64; }
 
 }  // namespace velmora

@@ -7,6 +7,6 @@
 
 namespace velmora {
 
-[[nodiscard]] const WindowSpec& FrmBase64Spec();
+[[nodiscard]] const WindowTable& FrmBase64Table();
 
 }  // namespace velmora

@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::u16string_view kFaceSuffix = u"-face";
 constexpr std::size_t kExtensionLength = 4;  // ".png" in the case the list shows it
+constexpr int kMostFaceFileNames = 10000;
 
 // "smile.png" gives "smile-face.png", then "smile-face-2.png", "smile-face-3.png", ...
 std::u16string FaceFileName(const std::u16string& pictureName, int attempt) {
@@ -76,19 +77,21 @@ std::u16string FrmBase64::WriteFaceFile(const std::u16string& pictureName, const
       f_.Files.WriteNewFile(JoinPath(f_.lstFile.Path(), name), face);
       return name;
     } catch (const Error& error) {
-      if (error.number() != kErrFileAlreadyExists) throw;
+      // A folder that claims every name taken is no place to look on in.
+      if (error.number() != kErrFileAlreadyExists || attempt == kMostFaceFileNames) throw;
     }
   }
 }
 
 void FrmBase64::Form_DropFile(const std::u16string& path) {
+  // The platform hands over absolute paths only.
   const std::size_t slash = path.find_last_of(u'/');
-  if (slash == std::u16string::npos) return;
   const std::u16string folder = slash == 0 ? u"/" : path.substr(0, slash);
   try {
     f_.lstDrive.SetDrive(path);
     f_.lstDir.SetPath(folder);
-    // Lists the folder afresh even when it was shown already.
+    // Lists the folder afresh even when it was shown already, and raises a
+    // failure here rather than in the folder list's own handler.
     f_.lstFile.SetPath(folder);
   } catch (const Error& error) {
     ShowWarning(error.description());

@@ -150,9 +150,9 @@ void HeadlessEventPump::DoEvents() {
 
 namespace {
 
-const ControlSpec& ControlNamed(const WindowSpec& table, std::string_view name) {
+const ControlEntry& ControlNamed(const WindowTable& table, std::string_view name) {
   const auto found = std::find_if(table.controls.begin(), table.controls.end(),
-                                  [name](const ControlSpec& control) { return control.name == name; });
+                                  [name](const ControlEntry& control) { return control.name == name; });
   if (found == table.controls.end()) throw Error(kErrPathFileAccess, u"Steuerelement fehlt: " + FromUtf8(name));
   return *found;
 }
@@ -164,7 +164,7 @@ std::u16string ProcessWorkingFolder() {
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(const WindowSpec& table, HeadlessOptions options)
+HeadlessPlatform::HeadlessPlatform(const WindowTable& table, HeadlessOptions options)
     : browser_(options.volumes.empty() ? SystemVolumes() : std::move(options.volumes),
                options.workingFolder.empty() ? ProcessWorkingFolder() : options.workingFolder),
       router_(Messages),

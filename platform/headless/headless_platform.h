@@ -359,7 +359,7 @@ class HeadlessPlatform : public Platform {
   EventRouter router_;
 
  public:
-  explicit HeadlessPlatform(const WindowSpec& table, HeadlessOptions options = {});
+  explicit HeadlessPlatform(const WindowTable& table, HeadlessOptions options = {});
   ~HeadlessPlatform() override;
 
   [[nodiscard]] Form& form() override { return form_; }

@@ -107,12 +107,14 @@ void QtFileList::ShowContextMenu(const QPoint& position) {
   const QListWidgetItem* item = list_.itemAt(position);
   if (item == nullptr) return;
   const int row = list_.row(item);
+  const QString name = item->text();
   QMenu menu(&list_);
   const QAction* entry = menu.addAction(menuEntry_);
-  // The handler runs once the menu has closed.
-  if (menu.exec(list_.viewport()->mapToGlobal(position)) == entry) {
-    events_.Raise(&FormEvents::lstFile_FitIntoFace, row);
-  }
+  // The handler runs once the menu has closed; events handled meanwhile may
+  // have listed the folder afresh, and then the row may hold another file.
+  if (menu.exec(list_.viewport()->mapToGlobal(position)) != entry) return;
+  const QListWidgetItem* stillThere = list_.item(row);
+  if (stillThere != nullptr && stillThere->text() == name) events_.Raise(&FormEvents::lstFile_FitIntoFace, row);
 }
 
 void QtFileList::ShowFiles() {

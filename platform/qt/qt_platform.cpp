@@ -37,7 +37,7 @@ Handler ClickHandlerOf(std::string_view button) {
   return found->second;
 }
 
-QString NameOf(const ControlSpec& control) {
+QString NameOf(const ControlEntry& control) {
   return QString::fromUtf8(control.name.data(), static_cast<qsizetype>(control.name.size()));
 }
 
@@ -59,10 +59,10 @@ QFont LayoutFont() {
 
 }  // namespace
 
-QtPlatform::QtPlatform(const WindowSpec& table)
+QtPlatform::QtPlatform(const WindowTable& table)
     : QtPlatform(table, SystemVolumes(), FromQString(QDir::currentPath())) {}
 
-QtPlatform::QtPlatform(const WindowSpec& table, std::vector<Volume> volumes, const std::u16string& workingFolder)
+QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, const std::u16string& workingFolder)
     : table_(table),
       windowControl_(window_),
       messages_(window_),
@@ -94,13 +94,13 @@ void QtPlatform::Start(FormEvents& handlers) {
 
 std::map<std::string_view, std::unique_ptr<QtControl>> QtPlatform::BuildControls() {
   std::map<std::string_view, std::unique_ptr<QtControl>> controls;
-  for (const ControlSpec& control : table_.controls) {
+  for (const ControlEntry& control : table_.controls) {
     if (auto built = BuildControl(control)) controls.emplace(control.name, std::move(built));
   }
   return controls;
 }
 
-std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlSpec& control) {
+std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlEntry& control) {
   switch (control.kind) {
     case ControlKind::kDriveList:
       return std::make_unique<QtDriveList>(Place(new QComboBox, control), browser_, router_);
@@ -131,7 +131,7 @@ std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlSpec& control) 
 }
 
 template <class Widget>
-Widget& QtPlatform::Place(Widget* widget, const ControlSpec& control) {
+Widget& QtPlatform::Place(Widget* widget, const ControlEntry& control) {
   widget->setParent(&window_);
   widget->setObjectName(NameOf(control));
   widget->setGeometry(PixelRect(control));
@@ -146,18 +146,18 @@ int QtPlatform::Pixels(int twips) const {
   return static_cast<int>(std::lround(static_cast<double>(twips) / table_.twipsPerPixel));
 }
 
-QRect QtPlatform::PixelRect(const ControlSpec& control) const {
+QRect QtPlatform::PixelRect(const ControlEntry& control) const {
   return {Pixels(control.left), Pixels(control.top), Pixels(control.width), Pixels(control.height)};
 }
 
 std::vector<QWidget*> QtPlatform::TabStops() const {
-  std::vector<const ControlSpec*> ordered;
-  for (const ControlSpec& control : table_.controls) {
+  std::vector<const ControlEntry*> ordered;
+  for (const ControlEntry& control : table_.controls) {
     if (control.tabIndex != kNoTabStop) ordered.push_back(&control);
   }
-  std::ranges::sort(ordered, {}, &ControlSpec::tabIndex);
+  std::ranges::sort(ordered, {}, &ControlEntry::tabIndex);
   std::vector<QWidget*> stops;
-  for (const ControlSpec* control : ordered) {
+  for (const ControlEntry* control : ordered) {
     auto* widget = window_.findChild<QWidget*>(NameOf(*control), Qt::FindDirectChildrenOnly);
     if (widget != nullptr && (widget->focusPolicy() & Qt::TabFocus) != 0) stops.push_back(widget);
   }

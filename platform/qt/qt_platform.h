@@ -24,9 +24,9 @@ namespace velmora {
 class QtPlatform final : public Platform {
  public:
   // The lists start on this system's volumes in the working folder.
-  explicit QtPlatform(const WindowSpec& table);
+  explicit QtPlatform(const WindowTable& table);
   // The lists start on the given volumes in the given folder.
-  QtPlatform(const WindowSpec& table, std::vector<Volume> volumes, const std::u16string& workingFolder);
+  QtPlatform(const WindowTable& table, std::vector<Volume> volumes, const std::u16string& workingFolder);
   QtPlatform(const QtPlatform&) = delete;
   QtPlatform& operator=(const QtPlatform&) = delete;
   ~QtPlatform() override;
@@ -37,14 +37,14 @@ class QtPlatform final : public Platform {
 
  private:
   [[nodiscard]] std::map<std::string_view, std::unique_ptr<QtControl>> BuildControls();
-  [[nodiscard]] std::unique_ptr<QtControl> BuildControl(const ControlSpec& control);
+  [[nodiscard]] std::unique_ptr<QtControl> BuildControl(const ControlEntry& control);
   // Makes the widget the window's child with the control's name, place, size,
   // initial state and accessible texts.
   template <class Widget>
-  Widget& Place(Widget* widget, const ControlSpec& control);
+  Widget& Place(Widget* widget, const ControlEntry& control);
   // Twips to whole pixels, the nearest.
   [[nodiscard]] int Pixels(int twips) const;
-  [[nodiscard]] QRect PixelRect(const ControlSpec& control) const;
+  [[nodiscard]] QRect PixelRect(const ControlEntry& control) const;
   // The focusable widgets by tab index.
   [[nodiscard]] std::vector<QWidget*> TabStops() const;
   void ChainTabOrder();
@@ -52,7 +52,7 @@ class QtPlatform final : public Platform {
   [[nodiscard]] Interface& Control(std::string_view name) const;
   [[nodiscard]] Form MakeForm();
 
-  const WindowSpec& table_;
+  const WindowTable& table_;
   GermanQtTexts qtTexts_;
   // First of the widgets, so that it goes last, taking its widgets with it, after the
   // adapters that refer to them.

@@ -25,7 +25,7 @@ using test::WhenMenuOpens;
 
 class QtHarness : public Harness {
  public:
-  explicit QtHarness(const HarnessSetup& setup) : platform_(FrmBase64Spec(), setup.volumes, setup.workingFolder) {}
+  explicit QtHarness(const HarnessSetup& setup) : platform_(FrmBase64Table(), setup.volumes, setup.workingFolder) {}
   Form& form() override { return platform_.form(); }
   void Start(FormEvents& handlers) override { platform_.Start(handlers); }
 

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <new>
+#include <stdexcept>
+#include <vector>
 
 #include "platform/error.h"
+#include "platform/services.h"
 #include "platform/text.h"
+#include "platform/traps.h"
 
 namespace velmora {
 namespace {
@@ -25,6 +30,22 @@ TEST(Error, MapsErrnoToTheProgramsNumbers) {
   EXPECT_EQ(ErrorNumberFromErrno(EIO), kErrDeviceIo);
   EXPECT_EQ(ErrorNumberFromErrno(ENAMETOOLONG), kErrBadFileName);
   EXPECT_EQ(ErrorNumberFromErrno(ELOOP), kErrPathFileAccess);
+}
+
+class RecordedMessages : public MessageBoxes {
+ public:
+  void MsgBox(const std::u16string& prompt, int /*style*/) override { shown.push_back(prompt); }
+  std::vector<std::u16string> shown;
+};
+
+TEST(RunShowingErrors, ShowsEveryEscapingFailureInGerman) {
+  RecordedMessages messages;
+  RunShowingErrors(messages, [] { throw Error(kErrDiskFull); });
+  RunShowingErrors(messages, [] { throw std::bad_alloc(); });
+  RunShowingErrors(messages, [] { throw std::runtime_error("libimagequant error 101"); });
+  RunShowingErrors(messages, [] {});
+  EXPECT_EQ(messages.shown, (std::vector<std::u16string>{u"Datenträger voll", u"Nicht genügend Speicher",
+                                                         u"Anwendungs- oder objektdefinierter Fehler"}));
 }
 
 TEST(Utf8, RoundTripsAllPlanesAndReplacesLoneSurrogates) {

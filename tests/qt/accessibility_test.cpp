@@ -22,7 +22,7 @@ QString ReadOut(QWidget* widget, QAccessible::Text text) {
 }
 
 TEST_F(AccessibilityTest, EveryControlIsReadOutWithItsTablesNameAndDescription) {
-  for (const ControlSpec& control : FrmBase64Spec().controls) {
+  for (const ControlEntry& control : FrmBase64Table().controls) {
     if (control.kind == ControlKind::kSaveDialog) continue;
     SCOPED_TRACE(control.name);
     QWidget* widget = Find<QWidget>(control.name.data());

@@ -66,7 +66,7 @@ class RealWindowTest : public ::testing::Test {
   RealWindowTest() {
     previousFolder_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(pictures.path()));
-    platform_ = std::make_unique<QtPlatform>(FrmBase64Spec());
+    platform_ = std::make_unique<QtPlatform>(FrmBase64Table());
     logic_ = std::make_unique<FrmBase64>(platform_->form());
     platform_->Start(*logic_);
     window_ = TopLevelWindow();

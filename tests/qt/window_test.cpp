@@ -115,7 +115,7 @@ int RowOfText(const QListWidget& list, const QString& text) {
   return -1;
 }
 
-QRect TableRect(const ControlSpec& control) {
+QRect TableRect(const ControlEntry& control) {
   const auto pixels = [](int twips) { return static_cast<int>(std::lround(twips / 15.0)); };
   return {pixels(control.left), pixels(control.top), pixels(control.width), pixels(control.height)};
 }
@@ -143,12 +143,12 @@ class Window : public ::testing::Test {
  protected:
   Window() { platform_.Start(logic_); }
 
-  QtPlatform platform_{FrmBase64Spec()};
+  QtPlatform platform_{FrmBase64Table()};
   FrmBase64 logic_{platform_.form()};
 };
 
 TEST_F(Window, EveryControlSitsAtItsTablePlaceInAFixedClientArea) {
-  for (const ControlSpec& control : FrmBase64Spec().controls) {
+  for (const ControlEntry& control : FrmBase64Table().controls) {
     if (control.kind == ControlKind::kSaveDialog) continue;
     EXPECT_EQ(Widget(control.name.data()).geometry(), TableRect(control)) << control.name;
   }
@@ -266,7 +266,7 @@ TEST(Start, RaisesLoadBeforeShowingTheWindow) {
   RecordingEvents events;
   bool shownAtLoad = true;
   events.inside = [&shownAtLoad](const std::string&) { shownAtLoad = TheWindow().isVisible(); };
-  QtPlatform platform(FrmBase64Spec());
+  QtPlatform platform(FrmBase64Table());
   platform.Start(events);
   EXPECT_EQ(events.raised, std::vector<std::string>{"Form_Load"});
   EXPECT_FALSE(shownAtLoad);
@@ -279,7 +279,7 @@ class Adapters : public ::testing::Test {
     events_.raised.clear();
   }
 
-  QtPlatform platform_{FrmBase64Spec()};
+  QtPlatform platform_{FrmBase64Table()};
   RecordingEvents events_;
   Form& form_ = platform_.form();
 };

@@ -141,7 +141,7 @@ TEST_F(FaceFilesTest, DroppedPictureOnAnotherDriveSelectsThatDrive) {
   headless::HeadlessOptions options;
   options.volumes = {{u"/", u"/dev/test"}, {U16(other.path()), u"/dev/other"}};
   options.workingFolder = U16(pictures.path());
-  headless::HeadlessPlatform twoDrives(FrmBase64Spec(), options);
+  headless::HeadlessPlatform twoDrives(FrmBase64Table(), options);
   FrmBase64 logic(twoDrives.form());
   twoDrives.Start(logic);
 

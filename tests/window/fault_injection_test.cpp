@@ -98,7 +98,7 @@ class FaultInjectionTest : public WindowTest {
   // A window of its own for each run, on two drives: "/" and the pictures
   // folder, which holds the program.
   struct Session {
-    explicit Session(const TempFolder& shown) : platform(FrmBase64Spec(), Options(shown)), window(platform.form()) {
+    explicit Session(const TempFolder& shown) : platform(FrmBase64Table(), Options(shown)), window(platform.form()) {
       platform.Start(window);
     }
     static headless::HeadlessOptions Options(const TempFolder& shown) {

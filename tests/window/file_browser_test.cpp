@@ -142,7 +142,7 @@ TEST_F(FileBrowserTest, UnreadyDriveIsReportedAndTheProgramsDriveComesBack) {
   headless::HeadlessOptions options;
   options.volumes = {{u"/", u"/dev/test"}, {u"/velmora-no-such-volume", u"/dev/gone"}};
   options.workingFolder = U16(pictures.path());
-  headless::HeadlessPlatform twoDrives(FrmBase64Spec(), options);
+  headless::HeadlessPlatform twoDrives(FrmBase64Table(), options);
   FrmBase64 logic(twoDrives.form());
   twoDrives.Start(logic);
 

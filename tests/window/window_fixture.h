@@ -34,7 +34,7 @@ class WindowTest : public ::testing::Test {
   WindowTest()
       : savedTmpdir_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : ""),
         tmpdirSet_(::setenv("TMPDIR", temporaries.path().c_str(), 1) == 0),
-        platform(FrmBase64Spec(), Options(pictures)),
+        platform(FrmBase64Table(), Options(pictures)),
         window(platform.form()) {
     platform.Start(window);
   }
