@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
 
 #include "fit/indexed_png.h"
 #include "fit/quality.h"
@@ -64,21 +66,32 @@ class CandidateSearch {
   // The winner, deflated with zopfli in the end: that only makes it smaller.
   [[nodiscard]] std::optional<Candidate> Best() const {
     if (!best_) return std::nullopt;
-    return Candidate{EncodeIndexedPng(best_->indexed, Deflater::kZopfli), UsedColours(best_->indexed), best_->psnr};
+    std::string png = best_->file.deflater == Deflater::kZopfli ? best_->file.png
+                                                                : EncodeIndexedPng(best_->indexed, Deflater::kZopfli);
+    return Candidate{std::move(png), UsedColours(best_->indexed), best_->psnr};
   }
 
  private:
+  struct File {
+    std::string png;
+    Deflater deflater;
+  };
   struct Scored {
     IndexedPicture indexed;
+    File file;
     double psnr;
   };
 
-  // zlib decides whether a candidate fits, zopfli when zlib misses narrowly.
-  [[nodiscard]] bool Fits(const IndexedPicture& indexed) const {
-    const std::size_t zlibBytes = EncodeIndexedPng(indexed, Deflater::kZlib).size();
-    if (zlibBytes <= maxBytes_) return true;
-    if (static_cast<double>(zlibBytes) > static_cast<double>(maxBytes_) * kZopfliReach) return false;
-    return EncodeIndexedPng(indexed, Deflater::kZopfli).size() <= maxBytes_;
+  // The candidate's file when it fits: zlib decides, zopfli when zlib misses
+  // narrowly.
+  [[nodiscard]] std::optional<File> FittingFile(const IndexedPicture& indexed) const {
+    File file{EncodeIndexedPng(indexed, Deflater::kZlib), Deflater::kZlib};
+    if (file.png.size() > maxBytes_) {
+      if (static_cast<double>(file.png.size()) > static_cast<double>(maxBytes_) * kZopfliReach) return std::nullopt;
+      file = {EncodeIndexedPng(indexed, Deflater::kZopfli), Deflater::kZopfli};
+    }
+    if (file.png.size() > maxBytes_) return std::nullopt;
+    return file;
   }
 
   // Tries one candidate, keeps it when it fits and beats the best so far,
@@ -87,13 +100,14 @@ class CandidateSearch {
   bool Try(int colours, float ditherLevel, Bracket& bracket) {
     IndexedPicture indexed = quantiser_.Quantise(colours, ditherLevel);
     const int needed = std::min(colours, static_cast<int>(indexed.palette.size()));
-    if (!Fits(indexed)) {
+    std::optional<File> file = FittingFile(indexed);
+    if (!file) {
       bracket.tooLarge = needed;
       return false;
     }
     bracket.fits = needed < colours ? kMaxColours : colours;
     const double psnr = CompositePsnr(Expand(indexed), canvas_, kBackdrops);
-    if (!best_ || psnr > best_->psnr) best_ = Scored{std::move(indexed), psnr};
+    if (!best_ || psnr > best_->psnr) best_ = Scored{std::move(indexed), std::move(*file), psnr};
     return true;
   }
 
