@@ -37,6 +37,16 @@ std::string TempFolder::Write(std::string_view name, std::string_view bytes) con
   return target;
 }
 
+void TempFolder::WriteCrowd(std::string_view subfolder, std::string_view bytes, int count) const {
+  const fs::path folder = Native(subfolder);
+  fs::create_directory(folder);
+  const std::string original = Write(std::string(subfolder) + "/.original", bytes);
+  for (int n = 0; n < count; ++n) {
+    fs::create_hard_link(original, folder / ("face" + std::to_string(10000 + n) + ".png"));
+  }
+  fs::remove(original);
+}
+
 std::string TempFolder::ListNames() const {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(path_)) names.insert(entry.path().filename().string());

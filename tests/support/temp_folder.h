@@ -21,6 +21,9 @@ class TempFolder {
   [[nodiscard]] std::u16string Path(std::string_view name) const;
   // Creates or replaces a file with exactly these bytes; returns its native path.
   std::string Write(std::string_view name, std::string_view bytes) const;
+  // A new subfolder holding `count` names of one file (hard links, named
+  // face10000.png on): a crowded folder without the disk time of writing each.
+  void WriteCrowd(std::string_view subfolder, std::string_view bytes, int count) const;
   // The names of the folder's entries, sorted.
   [[nodiscard]] std::string ListNames() const;
 

@@ -191,13 +191,7 @@ TEST_F(HostileInputTest, ListedFileThatChangedIntoSomethingElseIsReportedAndChan
 TEST_F(HostileInputTest, FolderOfFiveThousandPicturesIsListedAndItsLastEntryLoads) {
   constexpr int kPictures = 5000;
   const std::string png = MakePng(8, 8);
-  std::filesystem::create_directory(pictures.Native("crowd"));
-  pictures.Write("one.png", png);
-  // Hard links of one picture: a new file each would mostly measure the disk.
-  for (int n = 0; n < kPictures; ++n) {
-    std::filesystem::create_hard_link(pictures.Native("one.png"),
-                                      pictures.Native("crowd/face" + std::to_string(10000 + n) + ".png"));
-  }
+  pictures.WriteCrowd("crowd", png, kPictures);
   platform.lstDir.Open(pictures.Path("crowd"));
   ASSERT_EQ(platform.lstFile.entries().size(), static_cast<std::size_t>(kPictures));
   EXPECT_EQ(platform.lstFile.entries().back(), u"face14999.png");
