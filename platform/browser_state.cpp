@@ -2,13 +2,15 @@
 
 #include <dirent.h>
 #include <strings.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <compare>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -102,7 +104,7 @@ bool ComesFirstInList(const std::u16string& a, const std::u16string& b) {
 
 std::vector<std::u16string> SortedForList(const std::vector<std::string>& nativeNames) {
   std::vector<std::u16string> names;
-  for (const std::string& name : nativeNames) names.push_back(FromUtf8(name));
+  for (const std::string& name : nativeNames) names.push_back(FromNativeName(name));
   std::ranges::sort(names, ComesFirstInList);
   return names;
 }
@@ -119,16 +121,27 @@ std::vector<std::u16string_view> PartsOf(std::u16string_view path) {
   return parts;
 }
 
-std::u16string WorkingFolder() {
-  std::error_code error;
-  const std::filesystem::path folder = std::filesystem::current_path(error);
-  if (error) RaiseFromErrno(error.value());
-  return FromUtf8(folder.native());
-}
-
 using FolderHandle = std::unique_ptr<DIR, int (*)(DIR*)>;
 
 FolderHandle OpenFolder(const std::string& nativeFolder) { return {::opendir(nativeFolder.c_str()), ::closedir}; }
+
+bool CanList(const std::u16string& folder) { return OpenFolder(NativePath(folder)) != nullptr; }
+
+// The folder above; "/" stays "/".
+std::u16string FolderAbove(const std::u16string& folder) {
+  const std::size_t slash = folder.find_last_of(u'/');
+  return slash == 0 || slash == std::u16string::npos ? u"/" : folder.substr(0, slash);
+}
+
+// The folder itself when it can be listed, else the nearest one above it
+// that can, but none above `top`.
+std::optional<std::u16string> NearestListableFolder(std::u16string folder, std::u16string_view top) {
+  while (!CanList(folder)) {
+    if (folder.size() <= top.size()) return std::nullopt;
+    folder = FolderAbove(folder);
+  }
+  return folder;
+}
 
 // A missing folder is "path not found" even when its parent exists.
 FolderHandle OpenFolderOrRaise(const std::string& nativeFolder) {
@@ -189,9 +202,18 @@ std::optional<std::u16string> DroppablePicture(std::span<const std::u16string> p
   if (paths.size() != 1) return std::nullopt;
   const std::u16string& path = paths.front();
   if (!path.starts_with(u'/') || path.find(u'\0') != std::u16string::npos) return std::nullopt;
-  const std::string native = ToUtf8(path);
+  const std::string native = NativePath(path);
   if (!IsListedFile(ParentFolder(native), native.substr(native.find_last_of('/') + 1))) return std::nullopt;
   return path;
+}
+
+std::u16string KeepingProposedBytes(std::u16string_view proposed, std::u16string_view chosen) {
+  if (chosen == ShownName(proposed)) return std::u16string(proposed);
+  const std::u16string_view folder = proposed.substr(0, proposed.find_last_of(u'/') + 1);
+  if (!folder.empty() && chosen.starts_with(ShownName(folder))) {
+    return std::u16string(folder).append(chosen.substr(folder.size()));
+  }
+  return std::u16string(chosen);
 }
 
 std::vector<Volume> ParseMountTable(std::string_view mounts) {
@@ -201,7 +223,7 @@ std::vector<Volume> ParseMountTable(std::string_view mounts) {
   std::istringstream lines{std::string(mounts)};
   for (std::string line; std::getline(lines, line);) {
     const auto entry = ParseMountLine(line);
-    if (entry && HoldsRealFiles(*entry)) devices[FromUtf8(entry->mountPoint)] = FromUtf8(entry->device);
+    if (entry && HoldsRealFiles(*entry)) devices[FromNativeName(entry->mountPoint)] = FromNativeName(entry->device);
   }
   devices.try_emplace(u"/");
   std::vector<Volume> volumes;
@@ -219,6 +241,14 @@ std::u16string DriveTextOf(const Volume& volume) {
   const std::u16string_view device = volume.device;
   const std::u16string_view deviceName = device.substr(device.find_last_of(u'/') + 1);
   return volume.mountPoint + u" [" + std::u16string(deviceName) + u"]";
+}
+
+std::u16string WorkingFolder() {
+  std::string buffer(PATH_MAX, '\0');
+  if (::getcwd(buffer.data(), buffer.size()) != nullptr) return FromNativeName(buffer.c_str());
+  // The working folder has been deleted: the shell still knows where it was.
+  const char* remembered = std::getenv("PWD");
+  return remembered != nullptr && remembered[0] == '/' ? FromNativeName(remembered) : u"/";
 }
 
 std::u16string NormalizeFolder(std::u16string_view path) {
@@ -243,12 +273,18 @@ std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
   return path.append(name);
 }
 
-BrowserState::BrowserState(std::vector<Volume> volumes, std::u16string workingFolder)
-    : volumes_(std::move(volumes)), folder_(NormalizeFolder(workingFolder)) {
+BrowserState::BrowserState(std::vector<Volume> volumes, std::u16string_view workingFolder)
+    : volumes_(std::move(volumes)),
+      folder_(NearestListableFolder(NormalizeFolder(workingFolder), u"/").value_or(u"/")) {
   for (const Volume& volume : volumes_) currentFolders_.push_back(volume.mountPoint);
   selectedDrive_ = DriveIndexOfPath(folder_);
   currentFolders_[selectedDrive_] = folder_;
-  ShowFiles(folder_);
+  try {
+    ShowFiles(folder_);
+  } catch (const Error&) {
+    // Not even "/" can be listed: the window opens with an empty file list.
+    fileFolder_ = folder_;
+  }
 }
 
 std::u16string BrowserState::DriveText() const { return DriveTextOf(volumes_[selectedDrive_]); }
@@ -279,8 +315,11 @@ std::vector<FolderEntry> BrowserState::FolderEntries() const {
 bool BrowserState::ShowFolder(std::u16string_view pathOrDrive) {
   std::u16string folder;
   if (const auto drive = DriveIndexOfText(pathOrDrive)) {
-    folder = currentFolders_[*drive];
-    if (!OpenFolder(NativePath(folder))) throw Error(kErrDeviceUnavailable);
+    // A remembered folder may have vanished since: the nearest one above it
+    // on the same volume takes its place.
+    const auto listable = NearestListableFolder(currentFolders_[*drive], volumes_[*drive].mountPoint);
+    if (!listable) throw Error(kErrDeviceUnavailable);
+    folder = currentFolders_[*drive] = *listable;
   } else {
     folder = NormalizeFolder(pathOrDrive);
     OpenFolderOrRaise(NativePath(folder));
@@ -289,6 +328,15 @@ bool BrowserState::ShowFolder(std::u16string_view pathOrDrive) {
   const bool changed = folder != folder_;
   folder_ = std::move(folder);
   return changed;
+}
+
+bool BrowserState::OpenListedFolder(std::u16string_view path) {
+  try {
+    return ShowFolder(path);
+  } catch (const Error& error) {
+    if (error.number() != kErrPathNotFound) throw;
+  }
+  return ShowFolder(NearestListableFolder(FolderAbove(NormalizeFolder(path)), u"/").value_or(u"/"));
 }
 
 std::u16string BrowserState::SelectedFileName() const {
@@ -300,18 +348,27 @@ void BrowserState::ShowFiles(std::u16string_view folder) {
   files_ = PngFiles(normalized);
   fileFolder_ = std::move(normalized);
   selectedFile_ = -1;
+  previousFileName_.clear();
 }
 
 void BrowserState::RefreshFiles() {
   const std::u16string selectedName = SelectedFileName();
   files_ = PngFiles(fileFolder_);
-  const auto kept = std::ranges::find(files_, selectedName);
-  SelectFile(kept == files_.end() ? -1 : static_cast<int>(kept - files_.begin()));
+  selectedFile_ = FileIndexOf(selectedName);
 }
 
 void BrowserState::SelectFile(int index) {
+  previousFileName_ = SelectedFileName();
   const bool inRange = index >= 0 && static_cast<std::size_t>(index) < files_.size();
   selectedFile_ = inRange ? index : -1;
+}
+
+void BrowserState::RestorePreviousFile() { selectedFile_ = FileIndexOf(previousFileName_); }
+
+int BrowserState::FileIndexOf(std::u16string_view name) const {
+  if (name.empty()) return -1;
+  const auto found = std::ranges::find(files_, name);
+  return found == files_.end() ? -1 : static_cast<int>(found - files_.begin());
 }
 
 std::optional<std::size_t> BrowserState::DriveIndexOfText(std::u16string_view text) const {

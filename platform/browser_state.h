@@ -35,12 +35,21 @@ struct Volume {
 // path part in brackets, e.g. "/home [sda2]". Never a valid folder to show.
 [[nodiscard]] std::u16string DriveTextOf(const Volume& volume);
 
+// The process's working folder; where it has been deleted, the folder the
+// shell says it was (the lists then show the nearest one above that exists).
+[[nodiscard]] std::u16string WorkingFolder();
+
 // An absolute folder without "." or ".." parts and without trailing "/"
 // (except "/" itself); relative paths are taken from the working folder.
 [[nodiscard]] std::u16string NormalizeFolder(std::u16string_view path);
 
 // Joins a folder and a name with exactly one separator.
 [[nodiscard]] std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
+
+// What the user chose in a dialog that offered `proposed` as the user sees it
+// (ShownName). Where the choice still reads as the proposal, or as a name in
+// the proposal's folder, the proposal's own bytes stand for what was shown.
+[[nodiscard]] std::u16string KeepingProposedBytes(std::u16string_view proposed, std::u16string_view chosen);
 
 // The picture that a drop onto the window opens: the one path of the drop
 // when it is absolute and names a file the file list shows (see ShowFiles);
@@ -59,9 +68,11 @@ struct FolderEntry {
 
 class BrowserState {
  public:
-  // Starts on the volume that holds the working folder, showing that folder
-  // in both lists. Raises when the working folder cannot be listed.
-  BrowserState(std::vector<Volume> volumes, std::u16string workingFolder);
+  // Starts on the volume that holds the working folder, showing in both
+  // lists that folder or, when it cannot be listed (it vanished, access is
+  // denied), the nearest folder above it that can; in the end "/". Never
+  // raises.
+  BrowserState(std::vector<Volume> volumes, std::u16string_view workingFolder);
 
   // Drive list.
   [[nodiscard]] const std::vector<Volume>& volumes() const { return volumes_; }
@@ -75,9 +86,16 @@ class BrowserState {
   [[nodiscard]] const std::u16string& folder() const { return folder_; }
   [[nodiscard]] std::vector<FolderEntry> FolderEntries() const;
   // Shows a folder, or a drive text's current folder. Returns true when the
-  // shown folder changed. Raises 71 when a drive's folder cannot be listed,
-  // the mapped error (76 missing, 70 denied, ...) for any other folder.
+  // shown folder changed. A drive's current folder that can no longer be
+  // listed gives way to the nearest one above it on that volume; raises 71
+  // when not even the mount point can be listed. Raises the mapped error
+  // (76 missing, 70 denied, ...) for any other folder.
   bool ShowFolder(std::u16string_view pathOrDrive);
+  // The user opening a folder from the folder list. One that has vanished
+  // since the list was shown gives way to the nearest folder above it that
+  // can be listed. Returns true when the shown folder changed; raises as
+  // ShowFolder for any other failure.
+  bool OpenListedFolder(std::u16string_view path);
 
   // File list.
   [[nodiscard]] const std::u16string& fileFolder() const { return fileFolder_; }
@@ -90,12 +108,18 @@ class BrowserState {
   void ShowFiles(std::u16string_view folder);
   // Reads the file folder again, keeping the selected name if it still exists.
   void RefreshFiles();
-  // -1 selects nothing. Out-of-range indices select nothing too.
+  // -1 selects nothing. Out-of-range indices select nothing too. The entry
+  // selected before is remembered.
   void SelectFile(int index);
+  // Selects again the entry selected before the latest SelectFile, or none
+  // when it is no longer listed.
+  void RestorePreviousFile();
 
  private:
   [[nodiscard]] std::optional<std::size_t> DriveIndexOfText(std::u16string_view text) const;
   [[nodiscard]] std::size_t DriveIndexOfPath(std::u16string_view path) const;
+  // The position of the file of that name, -1 when it is not listed.
+  [[nodiscard]] int FileIndexOf(std::u16string_view name) const;
 
   std::vector<Volume> volumes_;
   std::vector<std::u16string> currentFolders_;  // per volume
@@ -104,6 +128,7 @@ class BrowserState {
   std::u16string fileFolder_;
   std::vector<std::u16string> files_;
   int selectedFile_ = -1;
+  std::u16string previousFileName_;
 };
 
 }  // namespace velmora

@@ -8,8 +8,10 @@
 //   DriveList::SetDrive) runs that event's handler before it returns; writes
 //   inside a handler nest further handlers.
 // - Writing the text, folder or drive a control already holds raises nothing.
-// - Programmatic selection changes of the file list raise no Click; a user
-//   selecting an entry, with the mouse or the keyboard, does.
+// - Programmatic selection changes of the file list raise no Click. Every
+//   mouse click on an entry raises Click, on the selected entry too, and so
+//   does each move of the selection with the keyboard; a click on empty
+//   space, or Ctrl and a click, never empties the selection.
 
 #include <cstdint>
 #include <string>
@@ -115,6 +117,11 @@ class FileList {
   [[nodiscard]] virtual std::u16string List(int index) const = 0;
   // Selected(index) = false leaves no entry selected; raises no Click.
   virtual void SetSelected(int index, bool selected) = 0;
+  // Selects again the entry that was selected before the selection last
+  // changed (by the user or by SetSelected), or none when that entry is no
+  // longer listed; raises no Click. A Click handler that cannot use the
+  // entry the user chose puts the list back so.
+  virtual void RestorePreviousSelection() = 0;
   // Reads the folder again; a selected entry that still exists stays selected.
   virtual void Refresh() = 0;
 };

@@ -25,7 +25,8 @@ class FileSystem {
   // The name (without folder) of the first entry that matches the path and
   // the attribute mask, or "" when none does. The name part may hold the
   // wildcards "*" and "?", matched case-insensitively. A name beginning with
-  // "." is hidden; a file the user cannot write is read-only. Raises for a
+  // "." is hidden; a file the user cannot write, or for root one without any
+  // write bit, is read-only. Raises for a
   // path that cannot be searched (invalid name, unreadable folder).
   [[nodiscard]] virtual std::u16string Dir(const std::u16string& path, int attributes) = 0;
 
@@ -40,9 +41,11 @@ class FileSystem {
   // Makes the file hold exactly these bytes. An existing plain file is
   // replaced atomically: the bytes go into a sibling temporary file that is
   // then renamed over the target, keeping the target's permissions, so a
-  // failure leaves the old file as it was and no temporary file behind. A
-  // symbolic link is written through; a device is written in place; a folder
-  // raises 75. Raises the mapped error on failure.
+  // failure leaves the old file as it was and no temporary file behind. An
+  // existing read-only file (see Dir) raises 70 before anything is written. A
+  // symbolic link is written through: the link stays and the file it names,
+  // created if need be, gets the bytes. A device is written in place; a
+  // folder raises 75. Raises the mapped error on failure.
   virtual void ReplaceFile(const std::u16string& path, const std::string& bytes) = 0;
 
   // Creates the file, exclusively, and writes the bytes into it. Raises 58

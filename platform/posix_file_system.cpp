@@ -30,6 +30,13 @@ bool FolderExists(const std::string& nativePath) {
   return ::stat(nativePath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Read-only as Windows means it, for every user: one the user may not write,
+// and for root, whom permission bits do not stop, one without any write bit.
+bool IsReadOnly(const std::string& nativePath, const struct stat& info) {
+  constexpr mode_t kAnyWriteBit = S_IWUSR | S_IWGRP | S_IWOTH;
+  return ::access(nativePath.c_str(), W_OK) != 0 || (::geteuid() == 0 && (info.st_mode & kAnyWriteBit) == 0);
+}
+
 // Whether the entry exists and shows under the attribute mask.
 bool MatchesAttributes(const std::string& fullPath, const std::string& name, int attributes) {
   struct stat info {};
@@ -39,8 +46,7 @@ bool MatchesAttributes(const std::string& fullPath, const std::string& name, int
   }
   if (S_ISDIR(info.st_mode) && !(attributes & kAttrFolder)) return false;
   if (name.starts_with('.') && !(attributes & kAttrHidden)) return false;
-  const bool readOnly = ::access(fullPath.c_str(), W_OK) != 0;
-  return !readOnly || (attributes & kAttrReadOnly);
+  return !IsReadOnly(fullPath, info) || (attributes & kAttrReadOnly);
 }
 
 std::string JoinNative(const std::string& folder, const std::string& name) {
@@ -57,7 +63,7 @@ std::u16string FirstMatchInFolder(const std::string& folder, const std::string& 
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (::fnmatch(pattern.c_str(), name.c_str(), FNM_CASEFOLD) != 0) continue;
-    if (MatchesAttributes(JoinNative(folder, name), name, attributes)) return FromUtf8(name);
+    if (MatchesAttributes(JoinNative(folder, name), name, attributes)) return FromNativeName(name);
   }
   return {};
 }
@@ -116,13 +122,22 @@ mode_t CurrentUmask() {
   return mask;
 }
 
-// The path a write should land on: a symbolic link is followed to the file it
-// names, so replacing the file keeps the link.
-std::string ResolveLinks(const std::string& nativePath) {
-  struct stat info {};
-  if (::lstat(nativePath.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return nativePath;
-  char resolved[PATH_MAX];
-  return ::realpath(nativePath.c_str(), resolved) ? std::string(resolved) : nativePath;
+constexpr int kMostLinksFollowed = 40;  // as the kernel follows before ELOOP
+
+// The path a write should land on: a symbolic link is followed, link by link,
+// to the file it names, which need not exist yet, so that replacing the file
+// keeps the link.
+std::string ResolveLinks(std::string path) {
+  for (int followed = 0;; ++followed) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    if (followed == kMostLinksFollowed) RaiseFromErrno(ELOOP);
+    std::string target(static_cast<std::size_t>(PATH_MAX), '\0');
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length < 0) RaiseFileError(errno, path);
+    target.resize(static_cast<std::size_t>(length));
+    path = target.starts_with('/') ? target : JoinNative(ParentFolder(path), target);
+  }
 }
 
 void WriteInPlace(const std::string& target, const std::string& bytes) {
@@ -175,7 +190,7 @@ std::string TemporaryFolder() {
 
 std::string NativePath(std::u16string_view path) {
   if (path.empty() || path.find(u'\0') != std::u16string_view::npos) throw Error(kErrBadFileName);
-  return ToUtf8(path);
+  return ToNativeName(path);
 }
 
 std::string ParentFolder(const std::string& nativePath) {
@@ -202,7 +217,7 @@ std::u16string PosixFileSystem::Dir(const std::u16string& path, int attributes) 
   const std::string name = BaseName(native);
   if (HasWildcard(name)) return FirstMatchInFolder(ParentFolder(native), name, attributes);
   if (native == "/") return (attributes & kAttrFolder) ? u"/" : u"";
-  return MatchesAttributes(native, name, attributes) ? FromUtf8(name) : u"";
+  return MatchesAttributes(native, name, attributes) ? FromNativeName(name) : u"";
 }
 
 void PosixFileSystem::Kill(const std::u16string& path) {
@@ -240,6 +255,9 @@ void PosixFileSystem::ReplaceFile(const std::u16string& path, const std::string&
     ReplaceAtomically(target, bytes, nullptr);
   } else if (S_ISDIR(info.st_mode)) {
     throw Error(kErrPathFileAccess);
+  } else if (IsReadOnly(target, info)) {
+    // The rename would replace it all the same; a read-only file is kept.
+    throw Error(kErrPermissionDenied);
   } else if (S_ISREG(info.st_mode)) {
     ReplaceAtomically(target, bytes, &info);
   } else {
@@ -270,7 +288,7 @@ std::u16string PosixFileSystem::WriteTemporaryFile(const std::string& bytes) {
     ::unlink(name.c_str());
     RaiseFromErrno(error);
   }
-  return FromUtf8(name);
+  return FromNativeName(name);
 }
 
 }  // namespace velmora

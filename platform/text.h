@@ -13,6 +13,17 @@ namespace velmora {
 // Malformed UTF-8 sequences become U+FFFD.
 [[nodiscard]] std::u16string FromUtf8(std::string_view text);
 
+// File names are bytes, and not every name is valid UTF-8. A name travels
+// through the logic with each byte that does not decode (0x80 to 0xFF) as the
+// lone surrogate U+DC80 to U+DCFF, and turns back into the same bytes at the
+// file system, so that every listed entry leads to exactly its own file.
+[[nodiscard]] std::u16string FromNativeName(std::string_view name);
+// The bytes of such a name: the escaped bytes come back, the rest is UTF-8
+// (any other lone surrogate becomes U+FFFD).
+[[nodiscard]] std::string ToNativeName(std::u16string_view name);
+// The name as the user sees it: each escaped byte shows as U+FFFD.
+[[nodiscard]] std::u16string ShownName(std::u16string_view name);
+
 // Whether both texts are the same. The standard library compares 16-bit
 // strings character by character; comparing memory keeps a text box holding
 // a megabyte of code quick to write.

@@ -66,6 +66,7 @@ constexpr std::array<std::u16string (*)(std::u16string), 3> kCleaningSteps = {
 void FrmBase64::ApplyCleaningStep(std::size_t step) { f_.txt.SetText(kCleaningSteps[step](f_.txt.Text())); }
 
 void FrmBase64::txt_Change() {
+  const UserAction action(*this);
   if (f_.txt.Text().empty() && !PasteActive) {
     f_.cmdSave.SetEnabled(false);
     return;
@@ -98,6 +99,7 @@ void FrmBase64::DecodeLive() {
 }
 
 void FrmBase64::cmdPaste_Click() {
+  const UserAction action(*this);
   std::u16string clipboard;
   try {
     clipboard = f_.Clipboard.GetText(kClipboardText);
@@ -146,9 +148,15 @@ std::u16string FrmBase64::WriteDecodedCode() {
     return WriteTemporaryPicture(f_.Files, modBase64::DecodeBase64(f_.txt.Text()));
   } catch (const Error& error) {
     // Without the file there is nothing to preview; the user learns why.
-    ShowWarning(error.description());
+    ShowWarningOncePerAction(error.description());
     return {};
   }
+}
+
+void FrmBase64::ShowWarningOncePerAction(const std::u16string& text) {
+  if (std::ranges::find(warningsOfAction_, text) != warningsOfAction_.end()) return;
+  warningsOfAction_.push_back(text);
+  ShowWarning(text);
 }
 
 void FrmBase64::PreviewTemporaryPicture(const std::u16string& picture) {

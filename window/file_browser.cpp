@@ -34,11 +34,13 @@ void FrmBase64::cmdLoad_Click() {
   std::int64_t length = 0;
   std::u16string bytes;
   // A listed file may have vanished or become unreadable since the listing:
-  // say why and leave the window as it was.
+  // say why and leave the window as it was, the selection included, or Save
+  // would propose this file's name for the code shown before.
   try {
     length = f_.Files.FileLen(path);
     if (length < kMaxFaceFileBytes) bytes = ReadWholeFile(f_.Files, path);
   } catch (const Error& error) {
+    f_.lstFile.RestorePreviousSelection();
     ShowWarning(error.description());
     return;
   }

@@ -87,9 +87,31 @@ class FrmBase64 final : public FormEvents {
   // it does; a warning when it is not listed.
   void EncodeListedFile(const std::u16string& name);
 
+  // Shows the warning unless this user action has shown it already: one
+  // paste or keystroke decodes again in every nested run, and a temporary
+  // folder that cannot be written fails each of them alike.
+  void ShowWarningOncePerAction(const std::u16string& text);
+
+  // Marks the handler runs of one user action, nested ones included; the
+  // warnings shown in it are forgotten when the outermost run ends.
+  class UserAction {
+   public:
+    explicit UserAction(FrmBase64& window) : window_(window) { ++window_.actionDepth_; }
+    UserAction(const UserAction&) = delete;
+    UserAction& operator=(const UserAction&) = delete;
+    ~UserAction() {
+      if (--window_.actionDepth_ == 0) window_.warningsOfAction_.clear();
+    }
+
+   private:
+    FrmBase64& window_;
+  };
+
   Form& f_;
   bool PasteActive = false;
   std::vector<std::u16string> undeletedPictures_;
+  int actionDepth_ = 0;
+  std::vector<std::u16string> warningsOfAction_;
 };
 
 }  // namespace velmora

@@ -1,7 +1,5 @@
 #include "platform/headless/headless_platform.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "platform/error.h"
@@ -26,6 +24,10 @@ void HeadlessTextBox::SetText(const std::u16string& text) {
   text_ = text;
   ++changes_;
   events_.Raise(&FormEvents::txt_Change);
+}
+
+void HeadlessTextBox::Focus(FocusArrival arrival) {
+  if (arrival == FocusArrival::kFromAnotherControl) events_.Raise(&FormEvents::txt_GotFocus);
 }
 
 void HeadlessTextBox::DropText(const std::u16string& text, int position) {
@@ -107,7 +109,10 @@ void HeadlessDirList::SetPath(const std::u16string& pathOrDrive) {
 }
 
 void HeadlessDirList::Open(const std::u16string& folder) {
-  events_.RunGuarded([this, &folder] { SetPath(folder); });
+  events_.RunGuarded([this, &folder] {
+    faults_.Enter(PlatformCall::kDirListSetPath);
+    if (state_.OpenListedFolder(folder)) events_.Raise(&FormEvents::lstDir_Change);
+  });
 }
 
 void HeadlessDriveList::SetDrive(const std::u16string& driveOrPath) {
@@ -157,16 +162,11 @@ const ControlEntry& ControlNamed(const WindowTable& table, std::string_view name
   return *found;
 }
 
-std::u16string ProcessWorkingFolder() {
-  std::string buffer(4096, '\0');
-  return ::getcwd(buffer.data(), buffer.size()) ? FromUtf8(buffer.c_str()) : u"/";
-}
-
 }  // namespace
 
 HeadlessPlatform::HeadlessPlatform(const WindowTable& table, HeadlessOptions options)
     : browser_(options.volumes.empty() ? SystemVolumes() : std::move(options.volumes),
-               options.workingFolder.empty() ? ProcessWorkingFolder() : options.workingFolder),
+               options.workingFolder.empty() ? WorkingFolder() : options.workingFolder),
       router_(Messages),
       frmBase64(std::u16string(table.caption), router_),
       txt(router_, ContextMenuCaption(table, "txt")),

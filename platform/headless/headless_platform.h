@@ -48,6 +48,13 @@ class HeadlessWindow : public Window {
   bool unloaded_ = false;
 };
 
+// Why the keyboard focus arrives in a control.
+enum class FocusArrival {
+  kFromAnotherControl,  // Tab, Shift+Tab, a click, a move by the program
+  kWindowActivated,     // back from another program
+  kDialogClosed,        // a message box, the Save dialog or a menu closed
+};
+
 class HeadlessTextBox : public TextBox {
  public:
   HeadlessTextBox(EventRouter& events, std::u16string_view menuEntry) : events_(events), menuEntry_(menuEntry) {}
@@ -62,8 +69,9 @@ class HeadlessTextBox : public TextBox {
   void Type(const std::u16string& text) { SetText(text); }
   // Text dropped at that position: inserted as if typed there.
   void DropText(const std::u16string& text, int position);
-  // The box receiving the keyboard focus.
-  void Focus() { events_.Raise(&FormEvents::txt_GotFocus); }
+  // The box receiving the keyboard focus; only focus from another control
+  // raises GotFocus, as on the real window.
+  void Focus(FocusArrival arrival = FocusArrival::kFromAnotherControl);
   // The entry the box adds to its context menu, "" for none.
   [[nodiscard]] std::u16string_view contextMenuEntry() const { return menuEntry_; }
   // Whether that entry is enabled as the menu opens.
@@ -168,10 +176,13 @@ class HeadlessFileList : public FileList {
   [[nodiscard]] int ListCount() const override { return static_cast<int>(state_.files().size()); }
   [[nodiscard]] std::u16string List(int index) const override;
   void SetSelected(int index, bool selected) override;
+  void RestorePreviousSelection() override { state_.RestorePreviousFile(); }
   void Refresh() override;
 
   [[nodiscard]] const std::vector<std::u16string>& entries() const { return state_.files(); }
-  // The user selecting the entry of that name; false when it is not listed.
+  // The user clicking the entry of that name, selected or not, with or
+  // without Ctrl: it is selected and Click raised. False when it is not
+  // listed. A click on empty space below the entries changes nothing.
   bool Click(const std::u16string& name);
   // The entry the list adds to an entry's context menu, "" for none.
   [[nodiscard]] std::u16string_view contextMenuEntry() const { return menuEntry_; }

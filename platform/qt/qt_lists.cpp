@@ -1,9 +1,11 @@
 #include "platform/qt/qt_lists.h"
 
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 #include "platform/qt/qt_string.h"
+#include "platform/text.h"
 
 namespace velmora {
 namespace {
@@ -12,7 +14,7 @@ constexpr int kIndentPerLevel = 3;  // spaces
 constexpr int kFolderPathRole = Qt::UserRole;
 
 QListWidgetItem* FolderItem(const FolderEntry& entry) {
-  auto* item = new QListWidgetItem(QString(entry.depth * kIndentPerLevel, u' ') + ToQString(entry.label));
+  auto* item = new QListWidgetItem(QString(entry.depth * kIndentPerLevel, u' ') + ToQString(ShownName(entry.label)));
   item->setData(kFolderPathRole, ToQString(entry.path));
   return item;
 }
@@ -21,10 +23,11 @@ QListWidgetItem* FolderItem(const FolderEntry& entry) {
 
 QtDriveList::QtDriveList(QComboBox& combo, BrowserState& state, const EventRouter& events)
     : combo_(combo), state_(state), events_(events) {
-  for (const Volume& volume : state_.volumes()) combo_.addItem(ToQString(DriveTextOf(volume)));
+  for (const Volume& volume : state_.volumes()) combo_.addItem(ToQString(ShownName(DriveTextOf(volume))));
   combo_.setCurrentIndex(static_cast<int>(state_.selectedDrive()));
-  QObject::connect(&combo_, &QComboBox::activated, &connections(),
-                   [this](int index) { SetDrive(FromQString(combo_.itemText(index))); });
+  QObject::connect(&combo_, &QComboBox::activated, &connections(), [this](int index) {
+    SetDrive(DriveTextOf(state_.volumes().at(static_cast<std::size_t>(index))));
+  });
 }
 
 void QtDriveList::SetDrive(const std::u16string& driveOrPath) {
@@ -42,7 +45,7 @@ QtDirList::QtDirList(QListWidget& list, BrowserState& state, const EventRouter& 
   QObject::connect(&list_, &QListWidget::itemActivated, &connections(), [this](const QListWidgetItem* item) {
     // Copied first: showing the folder replaces the items.
     const std::u16string path = FromQString(item->data(kFolderPathRole).toString());
-    events_.RunGuarded([this, &path] { SetPath(path); });
+    events_.RunGuarded([this, &path] { Open(path); });
   });
 }
 
@@ -50,6 +53,13 @@ void QtDirList::SetPath(const std::u16string& pathOrDrive) {
   if (!state_.ShowFolder(pathOrDrive)) return;
   ShowEntries();
   events_.Raise(&FormEvents::lstDir_Change);
+}
+
+void QtDirList::Open(const std::u16string& folder) {
+  const bool changed = state_.OpenListedFolder(folder);
+  // Listed afresh even when the folder stays: an entry may have vanished.
+  ShowEntries();
+  if (changed) events_.Raise(&FormEvents::lstDir_Change);
 }
 
 void QtDirList::ShowEntries() {
@@ -61,12 +71,26 @@ void QtDirList::ShowEntries() {
   }
 }
 
-QtFileList::QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events,
+void FileListWidget::mousePressEvent(QMouseEvent* event) {
+  QListWidgetItem* entry = itemAt(event->position().toPoint());
+  if (entry == nullptr || event->button() != Qt::LeftButton) return event->accept();
+  {
+    // The click handler below stands for whatever the press selects.
+    const QSignalBlocker quiet(this);
+    QListWidget::mousePressEvent(event);
+    // Ctrl and a click would have taken the selection away.
+    setCurrentItem(entry);
+  }
+  if (onEntryClick_) onEntryClick_(row(entry));
+}
+
+QtFileList::QtFileList(FileListWidget& list, BrowserState& state, const EventRouter& events,
                        std::u16string_view menuEntry)
     : list_(list), state_(state), events_(events), menuEntry_(ToQString(menuEntry)) {
   list_.setSelectionMode(QAbstractItemView::SingleSelection);
   ShowFiles();
-  QObject::connect(&list_, &QListWidget::itemSelectionChanged, &connections(), [this] { OnUserSelection(); });
+  list_.SetEntryClickHandler([this](int row) { OnEntryClick(row); });
+  QObject::connect(&list_, &QListWidget::itemSelectionChanged, &connections(), [this] { OnSelectionChange(); });
   if (menuEntry_.isEmpty()) return;
   list_.setContextMenuPolicy(Qt::CustomContextMenu);
   QObject::connect(&list_, &QWidget::customContextMenuRequested, &connections(),
@@ -91,16 +115,26 @@ void QtFileList::SetSelected(int index, bool selected) {
   ShowSelection();
 }
 
+void QtFileList::RestorePreviousSelection() {
+  state_.RestorePreviousFile();
+  ShowSelection();
+}
+
 void QtFileList::Refresh() {
   state_.RefreshFiles();
   ShowFiles();
 }
 
-void QtFileList::OnUserSelection() {
+void QtFileList::OnEntryClick(int row) {
+  state_.SelectFile(row);
+  events_.Raise(&FormEvents::lstFile_Click);
+}
+
+void QtFileList::OnSelectionChange() {
   const QList<QListWidgetItem*> selected = list_.selectedItems();
-  // Deselecting (Ctrl and click) leaves no file to raise Click for.
-  state_.SelectFile(selected.isEmpty() ? -1 : list_.row(selected.front()));
-  if (!selected.isEmpty()) events_.Raise(&FormEvents::lstFile_Click);
+  // Ctrl and Space would leave nothing selected: only the program may.
+  if (selected.isEmpty()) return ShowSelection();
+  OnEntryClick(list_.row(selected.front()));
 }
 
 void QtFileList::ShowContextMenu(const QPoint& position) {
@@ -120,7 +154,7 @@ void QtFileList::ShowContextMenu(const QPoint& position) {
 void QtFileList::ShowFiles() {
   const QSignalBlocker quiet(list_);
   list_.clear();
-  for (const std::u16string& name : state_.files()) list_.addItem(ToQString(name));
+  for (const std::u16string& name : state_.files()) list_.addItem(ToQString(ShownName(name)));
   ShowSelection();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,8 @@ class QtDirList final : public DirList, public QtControl {
   void SetEnabled(bool enabled) override { list_.setEnabled(enabled); }
 
  private:
+  // The user opening a folder (double click or Enter).
+  void Open(const std::u16string& folder);
   void ShowEntries();
 
   QListWidget& list_;
@@ -43,12 +46,27 @@ class QtDirList final : public DirList, public QtControl {
   const EventRouter& events_;
 };
 
-// The user selecting an entry, by mouse or keyboard, raises Click; nothing
-// the logic does raises it. With a menu entry, an entry's context menu offers
-// it, for that entry, without selecting it.
+// A list in which every left click on an entry counts, on the selected one
+// too, and a click never empties the selection: neither one on empty space
+// nor one with Ctrl held. Other buttons leave the selection as it is.
+class FileListWidget final : public QListWidget {
+ public:
+  // Runs after each left click on an entry, the entry selected.
+  void SetEntryClickHandler(std::function<void(int row)> handler) { onEntryClick_ = std::move(handler); }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  std::function<void(int row)> onEntryClick_;
+};
+
+// Every click on an entry and every move of the selection with the keyboard
+// raise Click; nothing the logic does raises it. With a menu entry, an
+// entry's context menu offers it, for that entry, without selecting it.
 class QtFileList final : public FileList, public QtControl {
  public:
-  QtFileList(QListWidget& list, BrowserState& state, const EventRouter& events, std::u16string_view menuEntry);
+  QtFileList(FileListWidget& list, BrowserState& state, const EventRouter& events, std::u16string_view menuEntry);
   [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
   void SetPath(const std::u16string& folder) override;
   [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
@@ -56,16 +74,19 @@ class QtFileList final : public FileList, public QtControl {
   [[nodiscard]] int ListCount() const override { return static_cast<int>(state_.files().size()); }
   [[nodiscard]] std::u16string List(int index) const override;
   void SetSelected(int index, bool selected) override;
+  void RestorePreviousSelection() override;
   void Refresh() override;
 
  private:
-  void OnUserSelection();
+  void OnEntryClick(int row);
+  // A change of the widget's selection that no click made: the keyboard.
+  void OnSelectionChange();
   // `position` in the viewport's coordinates.
   void ShowContextMenu(const QPoint& position);
   void ShowFiles();
   void ShowSelection();
 
-  QListWidget& list_;
+  FileListWidget& list_;
   BrowserState& state_;
   const EventRouter& events_;
   QString menuEntry_;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/browser_state.h"
-#include "platform/qt/qt_string.h"
+#include "platform/text.h"
 
 namespace velmora {
 namespace {
@@ -19,7 +19,9 @@ std::optional<std::u16string> PictureOf(const QMimeData& dropped) {
   std::vector<std::u16string> paths;
   for (const QUrl& url : dropped.urls()) {
     if (!url.isLocalFile()) return std::nullopt;
-    paths.push_back(FromQString(url.toLocalFile()));
+    // The path's own bytes, percent-encoded in the URL: a name that is not
+    // UTF-8 must reach the same file.
+    paths.push_back(FromNativeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString()));
   }
   return DroppablePicture(paths);
 }

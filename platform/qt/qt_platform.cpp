@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -60,7 +59,7 @@ QFont LayoutFont() {
 }  // namespace
 
 QtPlatform::QtPlatform(const WindowTable& table)
-    : QtPlatform(table, SystemVolumes(), FromQString(QDir::currentPath())) {}
+    : QtPlatform(table, SystemVolumes(), WorkingFolder()) {}
 
 QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, const std::u16string& workingFolder)
     : table_(table),
@@ -113,7 +112,7 @@ std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlEntry& control)
       return std::make_unique<QtTextBox>(Place(new FocusReportingTextEdit, control), router_,
                                          ContextMenuCaption(table_, control.name));
     case ControlKind::kFileList:
-      return std::make_unique<QtFileList>(Place(new QListWidget, control), browser_, router_,
+      return std::make_unique<QtFileList>(Place(new FileListWidget, control), browser_, router_,
                                           ContextMenuCaption(table_, control.name));
     case ControlKind::kFrame:
       // Frames only decorate: no adapter.

@@ -3,9 +3,11 @@
 #include <QFileDialog>
 #include <QStringList>
 
+#include "platform/browser_state.h"
 #include "platform/error.h"
 #include "platform/qt/name_filters.h"
 #include "platform/qt/qt_string.h"
+#include "platform/text.h"
 
 namespace velmora {
 namespace {
@@ -28,9 +30,9 @@ void QtSaveDialog::ShowSave() {
   dialog.setOption(QFileDialog::DontConfirmOverwrite, (flags_ & kDialogOverwritePrompt) == 0);
   dialog.setNameFilters(QtNameFilters(filter_));
   // A name with a folder opens that folder with the name filled in.
-  dialog.selectFile(ToQString(fileName_));
+  dialog.selectFile(ToQString(ShownName(fileName_)));
   if (dialog.exec() == QDialog::Accepted) {
-    fileName_ = FromQString(dialog.selectedFiles().value(0));
+    fileName_ = KeepingProposedBytes(fileName_, FromQString(dialog.selectedFiles().value(0)));
   } else if (cancelError_) {
     throw Error(kErrCancel);
   } else {

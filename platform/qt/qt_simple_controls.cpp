@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QToolTip>
 #include <array>
@@ -72,7 +73,18 @@ void QtWindow::SetMousePointer(MousePointer pointer) {
   }
 }
 
+bool ReturnPressesButton::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool returnKey = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  // Held down, the key would press the button again and again.
+  if (!returnKey || key->isAutoRepeat() || (key->modifiers() & ~Qt::KeypadModifier) != 0) return false;
+  static_cast<QPushButton*>(watched)->click();
+  return true;
+}
+
 QtCommandButton::QtCommandButton(QPushButton& button, const EventRouter& events, Handler click) : button_(button) {
+  button_.installEventFilter(&returnKey_);
   QObject::connect(&button, &QPushButton::clicked, &connections(), [&events, click] { events.Raise(click); });
 }
 

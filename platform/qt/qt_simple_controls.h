@@ -29,6 +29,13 @@ class QtWindow final : public Window {
   bool hourglass_ = false;
 };
 
+// Return and the keypad's Enter press the button that has the focus, as
+// Space does; outside a dialog Qt leaves them to the window.
+class ReturnPressesButton final : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
 class QtCommandButton final : public CommandButton, public QtControl {
  public:
   QtCommandButton(QPushButton& button, const EventRouter& events, Handler click);
@@ -37,6 +44,7 @@ class QtCommandButton final : public CommandButton, public QtControl {
 
  private:
   QPushButton& button_;
+  ReturnPressesButton returnKey_;
 };
 
 // Answers a widget's tooltip requests with a text asked for each time; no

@@ -21,11 +21,24 @@ int ShownPositionOf(const std::u16string& text, int position) {
   return static_cast<int>(ShownPosition(text, static_cast<std::size_t>(std::max(position, 0))));
 }
 
+bool ComesFromAnotherControl(Qt::FocusReason reason) {
+  switch (reason) {
+    case Qt::MouseFocusReason:
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+    case Qt::OtherFocusReason:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void FocusReportingTextEdit::focusInEvent(QFocusEvent* event) {
   QPlainTextEdit::focusInEvent(event);
-  if (focusIn_) focusIn_();
+  if (focusIn_ && ComesFromAnotherControl(event->reason())) focusIn_();
 }
 
 // Ignored, the drag goes on to the window, which takes picture files.

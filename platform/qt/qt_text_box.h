@@ -13,8 +13,11 @@
 
 namespace velmora {
 
-// A plain text edit that reports gaining the keyboard focus, for any reason.
-// Files dragged over it are left to the window: only text drops go in.
+// A plain text edit that reports the keyboard focus coming from another
+// control of the window (Tab, Shift+Tab, a click, a shortcut, a move by the
+// program), not its return when the window is activated again or a dialog,
+// message box or menu closes. Files dragged over it are left to the window:
+// only text drops go in.
 class FocusReportingTextEdit final : public QPlainTextEdit {
  public:
   void SetFocusInHandler(std::function<void()> handler) { focusIn_ = std::move(handler); }

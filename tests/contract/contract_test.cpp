@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "platform/browser_state.h"
 #include "platform/error.h"
 #include "platform/text.h"
 #include "tests/contract/harness.h"
@@ -143,6 +145,135 @@ TEST_P(PlatformContract, FileListShowsVisiblePngFilesAndNoSelectionAfterChanges)
   form().lstFile.SetPath(FromUtf8(folder.path()));
   EXPECT_EQ(form().lstFile.FileName(), u"");
   EXPECT_EQ(events.Count("lstFile"), 3);  // programmatic changes raise no Click
+}
+
+TEST_P(PlatformContract, EveryClickOnAnEntryRaisesClickAndOnlyTheProgramEmptiesTheSelection) {
+  struct Step {
+    const char* gesture;
+    std::function<void()> act;
+    std::u16string selected;
+  };
+  const Step steps[] = {
+      {"click", [this] { harness->ClickFileEntry(1); }, u"b.png"},
+      {"click on the selected entry", [this] { harness->ClickFileEntry(1); }, u"b.png"},
+      {"Ctrl and click on the selected entry", [this] { harness->ClickFileEntry(1, true); }, u"b.png"},
+      {"click below the entries", [this] { harness->ClickBelowFileEntries(); }, u"b.png"},
+      {"Ctrl and click on another entry", [this] { harness->ClickFileEntry(0, true); }, u"A.PNG"},
+  };
+  long clicks = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.gesture);
+    const bool onEntry = step.gesture != std::string("click below the entries");
+    step.act();
+    clicks += onEntry ? 1 : 0;
+    EXPECT_EQ(form().lstFile.FileName(), step.selected);
+    EXPECT_EQ(events.Count("lstFile"), clicks);
+  }
+}
+
+TEST_P(PlatformContract, RestoringTheSelectionGoesBackToTheEntryBeforeWithoutAClick) {
+  form().lstFile.RestorePreviousSelection();
+  EXPECT_EQ(form().lstFile.ListIndex(), -1);
+  harness->ClickFileEntry(0);
+  harness->ClickFileEntry(2);
+  form().lstFile.RestorePreviousSelection();
+  EXPECT_EQ(form().lstFile.FileName(), u"A.PNG");
+  form().lstFile.SetSelected(1, true);
+  form().lstFile.RestorePreviousSelection();
+  EXPECT_EQ(form().lstFile.FileName(), u"A.PNG");
+  form().lstFile.SetPath(FromUtf8(folder.path()));
+  harness->ClickFileEntry(1);
+  form().lstFile.RestorePreviousSelection();
+  EXPECT_EQ(form().lstFile.ListIndex(), -1);
+  EXPECT_EQ(events.Count("lstFile"), 3);
+}
+
+TEST_P(PlatformContract, OnlyFocusFromAnotherControlRaisesGotFocus) {
+  harness->TabIntoCode();
+  EXPECT_EQ(events.Count("GotFocus"), 1);
+  for (const auto arrival : {headless::FocusArrival::kWindowActivated, headless::FocusArrival::kDialogClosed}) {
+    harness->ReturnFocusToCode(arrival);
+    EXPECT_EQ(events.Count("GotFocus"), 1) << static_cast<int>(arrival);
+  }
+  harness->ReturnFocusToCode(headless::FocusArrival::kFromAnotherControl);
+  EXPECT_EQ(events.Count("GotFocus"), 2);
+}
+
+TEST_P(PlatformContract, ReturnAndTheKeypadsEnterPressTheFocusedButton) {
+  harness->PressReturnOn("cmdPaste", false);
+  harness->PressReturnOn("cmdPaste", true);
+  EXPECT_EQ(events.Count("cmdPaste"), 2);
+}
+
+TEST_P(PlatformContract, EveryEntryLeadsToItsOwnFileWhateverBytesItsNameHolds) {
+  // Two names that show alike: one with a byte that is no UTF-8, one with a
+  // real U+FFFD. And a folder whose name is no UTF-8 either.
+  const std::map<std::string, std::string> files = {
+      {"bad\xFF.png", "raw byte"}, {"bad\xEF\xBF\xBD.png", "replacement character"}, {"\xC3(.png", "broken pair"}};
+  for (const auto& [name, bytes] : files) folder.Write(name, bytes);
+  std::filesystem::create_directory(folder.Native("raw\xFE"));
+  folder.Write("raw\xFE/inner.png", "inner");
+  form().lstFile.Refresh();
+
+  std::map<std::string, std::string> listed;
+  for (int index = 0; index < form().lstFile.ListCount(); ++index) {
+    const std::u16string path = JoinPath(form().lstFile.Path(), form().lstFile.List(index));
+    listed[ToNativeName(form().lstFile.List(index))] = form().Files.ReadFile(path);
+  }
+  for (const auto& [name, bytes] : files) EXPECT_EQ(listed[name], bytes) << name;
+  const std::u16string rawName = FromNativeName("bad\xFF.png");
+  EXPECT_EQ(form().Files.Dir(JoinPath(FromUtf8(folder.path()), rawName), kAttrReadOnly), rawName);
+
+  form().lstDir.SetPath(JoinPath(FromUtf8(folder.path()), FromNativeName("raw\xFE")));
+  EXPECT_EQ(form().lstFile.Path(), FromUtf8(folder.path()));  // the handler recorder moves nothing
+  form().lstFile.SetPath(form().lstDir.Path());
+  ASSERT_EQ(form().lstFile.ListCount(), 1);
+  form().Files.WriteNewFile(JoinPath(form().lstFile.Path(), FromNativeName("new\xFD.png")), "new");
+  EXPECT_EQ(test::ReadBytes(folder.Native("raw\xFE/new\xFD.png")), "new");
+}
+
+TEST_P(PlatformContract, ListsStartInTheNearestFolderAboveAVanishedWorkingFolder) {
+  const auto started = GetParam()({{{u"/", u"/dev/root"}}, folder.Path("gone/deeper")});
+  EXPECT_EQ(started->form().lstDir.Path(), FromUtf8(folder.path()));
+  EXPECT_EQ(started->form().lstFile.Path(), FromUtf8(folder.path()));
+  EXPECT_EQ(started->form().lstFile.ListCount(), 3);
+}
+
+TEST_P(PlatformContract, ADrivesVanishedFolderGivesWayToTheNearestOneAbove) {
+  std::filesystem::create_directories(folder.Native("sub.png/inner"));
+  form().lstDir.SetPath(folder.Path("sub.png/inner"));
+  std::filesystem::remove_all(folder.Native("sub.png"));
+  form().lstDrive.SetDrive(u"/velmora-no-such-volume [gone]");
+  form().lstDrive.SetDrive(u"/ [root]");
+  form().lstDir.SetPath(form().lstDrive.Drive());
+  EXPECT_EQ(form().lstDir.Path(), FromUtf8(folder.path()));
+}
+
+TEST_P(PlatformContract, ReplacingKeepsReadOnlyFilesAndWritesThroughLinks) {
+  const std::string locked = folder.Write("locked.txt", "old");
+  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  const std::string before = folder.ListNames();
+  EXPECT_EQ(RaisedError([&] { form().Files.ReplaceFile(folder.Path("locked.txt"), "new"); }), kErrPermissionDenied);
+  EXPECT_EQ(test::ReadBytes(locked), "old");
+  EXPECT_EQ(std::filesystem::status(locked).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  EXPECT_EQ(folder.ListNames(), before) << "no temporary file left";
+
+  const std::string target = folder.Write("target.txt", "old");
+  std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+  std::filesystem::create_symlink("target.txt", folder.Native("link.txt"));
+  std::filesystem::create_symlink("made.txt", folder.Native("dangling.txt"));
+  for (const char* link : {"link.txt", "dangling.txt"}) {
+    SCOPED_TRACE(link);
+    form().Files.ReplaceFile(folder.Path(link), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.Native(link)));
+    EXPECT_EQ(test::ReadBytes(folder.Native(link)), "new");
+  }
+  EXPECT_EQ(std::filesystem::status(target).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                std::filesystem::perms::group_read);
+  EXPECT_EQ(test::ReadBytes(folder.Native("made.txt")), "new");
 }
 
 TEST_P(PlatformContract, FolderPathsEndInASeparatorOnlyAtTheRoot) {

@@ -4,10 +4,12 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/browser_state.h"
 #include "platform/form.h"
+#include "platform/headless/headless_platform.h"
 
 namespace velmora::contract {
 
@@ -16,10 +18,19 @@ class Harness {
   virtual ~Harness() = default;
   [[nodiscard]] virtual Form& form() = 0;
   virtual void Start(FormEvents& handlers) = 0;
-  // The user clicking a file list entry with the mouse.
-  virtual void ClickFileEntry(int row) = 0;
+  // The user clicking a file list entry with the mouse, Ctrl held or not.
+  virtual void ClickFileEntry(int row, bool withCtrl = false) = 0;
+  // The user clicking the file list's empty space below its entries.
+  virtual void ClickBelowFileEntries() = 0;
   // The user moving the file list's selection down with the arrow key.
   virtual void PressDownInFileList() = 0;
+  // The keyboard focus moving into the code box from the file list (Tab).
+  virtual void TabIntoCode() = 0;
+  // The focus leaving the code box and coming back to it without another
+  // control of the window taking it in between.
+  virtual void ReturnFocusToCode(headless::FocusArrival arrival) = 0;
+  // The user pressing Return (or the keypad's Enter) on the focused button.
+  virtual void PressReturnOn(std::string_view button, bool keypadEnter) = 0;
   // The user typing text at the end of the code box.
   virtual void TypeIntoCode(const std::u16string& text) = 0;
   // The next Save dialog will be cancelled by the user.

@@ -1,3 +1,7 @@
+#include <stdexcept>
+#include <string>
+#include <utility>
+
 #include "platform/headless/headless_platform.h"
 #include "tests/contract/harness.h"
 #include "window/control_table.h"
@@ -10,10 +14,14 @@ class HeadlessHarness : public Harness {
   explicit HeadlessHarness(const HarnessSetup& setup) : platform_(FrmBase64Table(), Options(setup)) {}
   Form& form() override { return platform_.form(); }
   void Start(FormEvents& handlers) override { platform_.Start(handlers); }
-  void ClickFileEntry(int row) override {
+  void ClickFileEntry(int row, bool /*withCtrl*/) override {
     platform_.lstFile.Click(platform_.lstFile.entries().at(static_cast<std::size_t>(row)));
   }
-  void PressDownInFileList() override { ClickFileEntry(platform_.lstFile.ListIndex() + 1); }
+  void ClickBelowFileEntries() override {}
+  void TabIntoCode() override { platform_.txt.Focus(headless::FocusArrival::kFromAnotherControl); }
+  void ReturnFocusToCode(headless::FocusArrival arrival) override { platform_.txt.Focus(arrival); }
+  void PressReturnOn(std::string_view button, bool /*keypadEnter*/) override { Button(button).Click(); }
+  void PressDownInFileList() override { ClickFileEntry(platform_.lstFile.ListIndex() + 1, false); }
   void TypeIntoCode(const std::u16string& text) override { platform_.txt.Type(platform_.txt.Text() + text); }
   void CancelNextSaveDialog() override { platform_.CommonDialog1.AnswerCancel(); }
   void ChooseFileEntryMenu(int row) override {
@@ -31,6 +39,19 @@ class HeadlessHarness : public Harness {
     options.volumes = setup.volumes;
     options.workingFolder = setup.workingFolder;
     return options;
+  }
+
+  headless::HeadlessButton& Button(std::string_view name) {
+    const std::pair<std::string_view, headless::HeadlessButton*> buttons[] = {
+        {"cmdSave", &platform_.cmdSave},
+        {"cmdPaste", &platform_.cmdPaste},
+        {"cmdSavePic", &platform_.cmdSavePic},
+        {"Command1", &platform_.Command1},
+    };
+    for (const auto& [buttonName, button] : buttons) {
+      if (buttonName == name) return *button;
+    }
+    throw std::invalid_argument("no button " + std::string(name));
   }
 
   headless::HeadlessPlatform platform_;

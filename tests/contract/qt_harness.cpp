@@ -3,12 +3,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
 
 #include "platform/qt/qt_platform.h"
+#include "platform/text.h"
 #include "tests/contract/harness.h"
 #include "tests/qt/user_gestures.h"
 #include "window/control_table.h"
@@ -29,9 +31,51 @@ class QtHarness : public Harness {
   Form& form() override { return platform_.form(); }
   void Start(FormEvents& handlers) override { platform_.Start(handlers); }
 
-  void ClickFileEntry(int row) override {
+  void ClickFileEntry(int row, bool withCtrl) override {
     auto& list = Widget<QListWidget>("lstFile");
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
+    const Qt::KeyboardModifiers keys = withCtrl ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, keys, list.visualItemRect(list.item(row)).center());
+  }
+
+  void ClickBelowFileEntries() override {
+    auto& list = Widget<QListWidget>("lstFile");
+    const QRect last = list.visualItemRect(list.item(list.count() - 1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + last.height()));
+  }
+
+  void TabIntoCode() override {
+    ActivateWindow();
+    auto& list = Widget<QListWidget>("lstFile");
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Tab);
+  }
+
+  void ReturnFocusToCode(headless::FocusArrival arrival) override {
+    switch (arrival) {
+      case headless::FocusArrival::kFromAnotherControl:
+        return TabIntoCode();
+      case headless::FocusArrival::kWindowActivated: {
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        (void)QTest::qWaitForWindowActive(&other);
+        ActivateWindow();
+        return;
+      }
+      case headless::FocusArrival::kDialogClosed:
+        QTimer::singleShot(kPollMs, [] { CloseModalOnceShown(); });
+        platform_.form().Messages.MsgBox(u"Hinweis", kMsgBoxOkOnly);
+        QApplication::processEvents();
+        return;
+    }
+  }
+
+  void PressReturnOn(std::string_view button, bool keypadEnter) override {
+    ActivateWindow();
+    auto& pressed = Widget<QPushButton>(std::string(button).c_str());
+    pressed.setFocus();
+    QTest::keyClick(&pressed, keypadEnter ? Qt::Key_Enter : Qt::Key_Return,
+                    keypadEnter ? Qt::KeypadModifier : Qt::NoModifier);
   }
 
   void PressDownInFileList() override {
@@ -72,7 +116,11 @@ class QtHarness : public Harness {
 
   bool DropFiles(const std::vector<std::u16string>& paths) override {
     QList<QUrl> urls;
-    for (const std::u16string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdU16String(path));
+    // As a file manager sends it: the path's bytes, percent-encoded.
+    for (const std::u16string& path : paths) {
+      const QByteArray bytes = QByteArray::fromStdString(ToNativeName(path)).toPercentEncoding("/");
+      urls << QUrl::fromEncoded("file://" + bytes);
+    }
     QMimeData dragged;
     dragged.setUrls(urls);
     const bool taken = Drop(*Widget<QListWidget>("lstFile").viewport(), dragged).has_value();
@@ -111,6 +159,18 @@ class QtHarness : public Harness {
 
   // The window's entry comes last.
   static void ChooseLastEntry(QMenu& menu) { test::ChooseEntry(menu, *menu.actions().last()); }
+
+  static void ActivateWindow() {
+    QWidget* window = Widget<QListWidget>("lstFile").window();
+    window->activateWindow();
+    (void)QTest::qWaitForWindowActive(window);
+  }
+
+  static void CloseModalOnceShown() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return QTimer::singleShot(kPollMs, [] { CloseModalOnceShown(); });
+    modal->close();
+  }
 
   static void RejectDialogOnceShown() {
     QTimer::singleShot(kPollMs, [] {

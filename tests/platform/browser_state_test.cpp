@@ -118,7 +118,6 @@ TEST_F(BrowserStateTest, RaisesForDrivesAndFoldersThatCannotBeOpened) {
   EXPECT_EQ(RaisedError([&] { state.ShowFolder(temp.Path("missing/deeper")); }), kErrPathNotFound);
   EXPECT_EQ(RaisedError([&] { state.ShowFolder(temp.Path("a/note.txt")); }), kErrPathNotFound);
   EXPECT_EQ(RaisedError([&] { state.ShowFiles(temp.Path("a/missing")); }), kErrPathNotFound);
-  EXPECT_EQ(RaisedError([&] { BrowserState(volumes, temp.Path("a/missing")); }), kErrPathNotFound);
   EXPECT_EQ(state.folder(), temp.Path("a"));
 }
 

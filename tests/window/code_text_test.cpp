@@ -169,10 +169,18 @@ TEST_F(CodeTextTest, UsersOwnTempPngBesideTheProgramIsNeverTouched) {
   EXPECT_EQ(ReadBytes(pictures.Native("temp.png")), "mine");
 }
 
-TEST_F(CodeTextTest, UnwritableTemporaryFolderIsReportedAndNothingDrawn) {
+TEST_F(CodeTextTest, UnwritableTemporaryFolderIsReportedOncePerActionAndNothingDrawn) {
   ::setenv("TMPDIR", pictures.Native("missing").c_str(), 1);
+  const std::vector<std::u16string> once{u"Pfad nicht gefunden"};
   platform.txt.Type(code);
-  EXPECT_EQ(Messages(), std::vector<std::u16string>{u"Pfad nicht gefunden"});
+  EXPECT_EQ(Messages(), once);
+  platform.Messages.Forget();
+  // Five decodings, one failure.
+  Paste(FoldedHeader());
+  EXPECT_EQ(Messages(), once);
+  platform.Messages.Forget();
+  platform.txt.Type(code + u" ");
+  EXPECT_EQ(Messages(), once) << "each action is told anew";
   EXPECT_EQ(platform.Picture1.draws(), 0);
   EXPECT_EQ(platform.txt.Text(), code);
 }

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 
 #include "tests/window/window_fixture.h"
 
@@ -94,13 +95,58 @@ TEST_F(FileBrowserTest, EmptyOrBrokenFileKeepsItsCodeAndWarns) {
   EXPECT_EQ(Messages().size(), 2u);
 }
 
-TEST_F(FileBrowserTest, VanishedFileIsReportedAndChangesNothing) {
-  AddFile("gone.png", MakePng(8, 8));
-  std::filesystem::remove(pictures.Native("gone.png"));
-  ClickFile("gone.png");
-  EXPECT_EQ(Messages(), std::vector<std::u16string>{u"Datei nicht gefunden"});
-  EXPECT_EQ(platform.Label1.Caption(), u"");
-  EXPECT_EQ(platform.txt.Text(), u"");
+TEST_F(FileBrowserTest, UnreadableFileIsReportedAndLeavesTheWindowAsBeforeTheClick) {
+  AddFile("shown.png", MakePng(8, 8));
+  struct Case {
+    const char* name;
+    const char* selectedBefore;
+    std::function<void(const std::string& path)> spoil;
+  };
+  const Case cases[] = {
+      {"vanished.png", "", [](const std::string& path) { std::filesystem::remove(path); }},
+      {"dangling.png", "shown.png",
+       [](const std::string& path) {
+         std::filesystem::remove(path);
+         std::filesystem::create_symlink("nowhere.png", path);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    AddFile(c.name, MakePng(4, 4));
+    if (*c.selectedBefore != '\0') ClickFile(c.selectedBefore);
+    const std::u16string code = platform.txt.Text();
+    const std::u16string caption = platform.Label1.Caption();
+    const int draws = platform.Picture1.draws();
+    platform.Messages.Forget();
+    c.spoil(pictures.Native(c.name));
+    ClickFile(c.name);
+    EXPECT_EQ(Messages(), std::vector<std::u16string>{u"Datei nicht gefunden"});
+    EXPECT_EQ(platform.lstFile.FileName(), U16(c.selectedBefore));
+    EXPECT_EQ(platform.txt.Text(), code);
+    EXPECT_EQ(platform.Label1.Caption(), caption);
+    EXPECT_EQ(platform.Picture1.draws(), draws);
+  }
+}
+
+TEST_F(FileBrowserTest, VanishedFoldersGiveWayToTheNearestOneAboveAndTheListsAgree) {
+  TempFolder otherVolume;
+  headless::HeadlessOptions options;
+  options.volumes = {{u"/", u"/dev/test"}, {U16(otherVolume.path()), u"/dev/other"}};
+  options.workingFolder = pictures.Path("gone/deeper");
+  headless::HeadlessPlatform twoDrives(FrmBase64Table(), options);
+  FrmBase64 logic(twoDrives.form());
+  twoDrives.Start(logic);
+  EXPECT_EQ(twoDrives.lstDir.Path(), U16(pictures.path()));
+  EXPECT_EQ(twoDrives.lstFile.Path(), U16(pictures.path()));
+
+  std::filesystem::create_directories(pictures.Native("sub/inner"));
+  twoDrives.lstDir.Open(pictures.Path("sub/inner"));
+  std::filesystem::remove_all(pictures.Native("sub"));
+  twoDrives.lstDrive.SetDrive(U16(otherVolume.path()) + u" [other]");
+  twoDrives.lstDrive.SetDrive(u"/ [test]");
+  EXPECT_TRUE(twoDrives.Messages.shown().empty());
+  EXPECT_EQ(twoDrives.lstDir.Path(), U16(pictures.path()));
+  EXPECT_EQ(twoDrives.lstFile.Path(), U16(pictures.path()));
 }
 
 TEST_F(FileBrowserTest, WarningStateClearsOnFolderChangesButLoadedStateStays) {
