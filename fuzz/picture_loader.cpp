@@ -1,7 +1,7 @@
 // Fuzz target: the Qt picture library loading any file, as the preview does
 // with a decoded code or a picked file. The input goes into a file in a
 // scratch folder; QtPictureLibrary::LoadImageFromFile reads it with Qt's
-// image readers (PNG first, by the name, then any format Qt recognises).
+// PNG reader, whatever the content.
 //
 // Besides not crashing or hanging: a picture that loads has a size, and
 // never one beyond the library's 128 MiB allocation limit.

@@ -322,10 +322,11 @@ class HeadlessEventPump : public EventPump {
   int passes_ = 0;
 };
 
-// The picture library without a display: reads a PNG file's structure
-// (signature, chunk lengths and CRCs, IHDR, IEND) and refuses anything else,
-// anything truncated or corrupt, and pictures over 128 MiB. It records draws
-// in the headless picture box. Each step can be made to fail for tests.
+// The picture library without a display: decodes the file as PNG with
+// libpng, as the real one does, and gives the same verdict on every file
+// (anything else, anything truncated or corrupt, and pictures over 128 MiB
+// are refused). It records draws in the headless picture box. Each step can
+// be made to fail for tests.
 class HeadlessPictureLibrary : public PictureLibrary {
  public:
   enum class Step { kStartup, kLoad, kDimensions, kGraphics, kDraw };

@@ -1,12 +1,20 @@
-// The headless picture library: PNG structure checks instead of decoding.
+// The headless picture library: libpng decodes the file in memory with the
+// settings Qt's PNG reader gives it and under the same 128 MiB limit, so that
+// it refuses exactly the files the real window refuses. The pixels are
+// dropped row by row.
+
+#include <png.h>
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
@@ -15,10 +23,7 @@ namespace velmora::headless {
 namespace {
 
 constexpr PictureStatus kPictureFailed = 2;  // GDI+'s InvalidParameter, as good as any
-constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
-constexpr std::uint32_t kHeaderLength = 13;
 constexpr std::uint64_t kAllocationLimitBytes = std::uint64_t{128} << 20;
-constexpr std::uint64_t kBytesPerPixel = 4;
 
 int liveHandleCount = 0;
 
@@ -42,55 +47,108 @@ struct HeadlessGraphics : Graphics, CountedHandle {
   HeadlessPictureBox& box;
 };
 
-std::uint32_t BigEndian32(std::string_view bytes, std::size_t at) {
-  std::uint32_t value = 0;
-  for (std::size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
-  return value;
-}
+// The CRC of every end chunk, which holds no data.
+constexpr std::array<png_byte, 4> kEndChunkCrc = {0xAE, 0x42, 0x60, 0x82};
 
-std::uint32_t Crc32(std::string_view bytes) {
-  static const auto table = [] {
-    std::array<std::uint32_t, 256> entries{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      entries[n] = c;
-    }
-    return entries;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (char byte : bytes) crc = table[(crc ^ static_cast<std::uint8_t>(byte)) & 0xFFu] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
-}
-
-struct PngSize {
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
+struct MemorySource {
+  std::string_view left;
+  bool readingEnd = false;  // past the picture data
 };
 
-// The size a well-formed PNG file declares: signature, IHDR first, every
-// chunk whole with a matching CRC, image data present, IEND last. Anything
-// else is no picture.
-std::optional<PngSize> ReadPngStructure(std::string_view file) {
-  if (!file.starts_with(kPngSignature)) return std::nullopt;
-  PngSize size;
-  bool sawData = false;
-  std::size_t at = kPngSignature.size();
-  for (bool first = true; at + 12 <= file.size(); first = false) {
-    const std::uint32_t length = BigEndian32(file, at);
-    if (length > file.size() - at - 12) return std::nullopt;
-    const std::string_view type = file.substr(at + 4, 4);
-    if (Crc32(file.substr(at + 4, 4 + length)) != BigEndian32(file, at + 8 + length)) return std::nullopt;
-    if (first != (type == "IHDR")) return std::nullopt;
-    if (first) {
-      if (length != kHeaderLength) return std::nullopt;
-      size = {BigEndian32(file, at + 8), BigEndian32(file, at + 12)};
-    }
-    sawData = sawData || type == "IDAT";
-    at += 12 + length;
-    if (type == "IEND") return sawData && size.width > 0 && size.height > 0 ? std::optional(size) : std::nullopt;
+// libpng calls these from C; png_error leaves by longjmp, so nothing here
+// may own a resource.
+void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
+  auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
+  // Past the picture data, Qt's reader answers a 4-byte read the file cannot
+  // fill with the end chunk's CRC: a file cut inside that CRC still loads.
+  if (source->readingEnd && count == kEndChunkCrc.size() && source->left.size() < count) {
+    std::memcpy(out, kEndChunkCrc.data(), count);
+    source->left = {};
+    return;
   }
-  return std::nullopt;
+  if (count > source->left.size()) png_error(png, "file ends early");
+  std::memcpy(out, source->left.data(), count);
+  source->left.remove_prefix(count);
+}
+[[noreturn]] void LeaveQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+class PngReader {
+ public:
+  explicit PngReader(MemorySource& source)
+      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, LeaveQuietly, IgnoreWarning)),
+        info_(png_ ? png_create_info_struct(png_) : nullptr) {
+    if (info_ == nullptr) throw std::bad_alloc();
+    png_set_read_fn(png_, &source, ReadFromMemory);
+    // As Qt does: streams whose zlib header claims too small a window still
+    // inflate.
+    png_set_option(png_, PNG_MAXIMUM_INFLATE_WINDOW, PNG_OPTION_ON);
+  }
+  PngReader(const PngReader&) = delete;
+  PngReader& operator=(const PngReader&) = delete;
+  ~PngReader() { png_destroy_read_struct(&png_, &info_, nullptr); }
+
+  [[nodiscard]] png_structp png() const { return png_; }
+  [[nodiscard]] png_infop info() const { return info_; }
+
+ private:
+  png_structp png_;
+  png_infop info_;
+};
+
+struct PngLayout {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::uint64_t pictureBytes = 0;  // as Qt's allocation limit counts them
+  int passes = 1;
+  std::size_t rowBytes = 0;
+};
+
+// Qt holds a picture of 16-bit samples in 8 bytes a pixel, except plain grey,
+// and any other in at most 4; its allocation limit counts at least 4.
+std::uint64_t BytesPerPixel(png_structp png, png_infop info) {
+  const bool plainGrey =
+      png_get_color_type(png, info) == PNG_COLOR_TYPE_GRAY && png_get_valid(png, info, PNG_INFO_tRNS) == 0;
+  return png_get_bit_depth(png, info) == 16 && !plainGrey ? 8 : 4;
+}
+
+// The phases below run under libpng's setjmp, so they hold only plain
+// values; the caller owns everything that must be freed.
+std::optional<PngLayout> ReadHeader(png_structp png, png_infop info) {
+  if (setjmp(png_jmpbuf(png))) return std::nullopt;
+  png_read_info(png, info);
+  PngLayout layout;
+  layout.width = png_get_image_width(png, info);
+  layout.height = png_get_image_height(png, info);
+  layout.pictureBytes = std::uint64_t{layout.width} * layout.height * BytesPerPixel(png, info);
+  layout.passes = png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  layout.rowBytes = png_get_rowbytes(png, info);
+  return layout;
+}
+
+// Every row of every pass into the one row, then the chunks after the
+// picture data up to the end chunk.
+bool ReadRowsAndEnd(png_structp png, const PngLayout& layout, png_bytep row, MemorySource& source) {
+  if (setjmp(png_jmpbuf(png))) return false;
+  for (int pass = 0; pass < layout.passes; ++pass) {
+    for (std::uint32_t y = 0; y < layout.height; ++y) png_read_row(png, row, nullptr);
+  }
+  source.readingEnd = true;
+  png_read_end(png, nullptr);
+  return true;
+}
+
+// The picture's layout when libpng decodes the whole file and the picture
+// takes at most 128 MiB, which is checked before decoding.
+std::optional<PngLayout> DecodePng(std::string_view file) {
+  MemorySource source{file};
+  const PngReader reader(source);
+  const auto layout = ReadHeader(reader.png(), reader.info());
+  if (!layout || layout->pictureBytes > kAllocationLimitBytes) return std::nullopt;
+  std::vector<png_byte> row(layout->rowBytes);
+  if (!ReadRowsAndEnd(reader.png(), *layout, row.data(), source)) return std::nullopt;
+  return layout;
 }
 
 }  // namespace
@@ -107,15 +165,13 @@ void HeadlessPictureLibrary::Shutdown() { --running_; }
 
 PictureStatus HeadlessPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
   if (Fails(Step::kLoad)) return kPictureFailed;
-  std::ifstream in(ToUtf8(path), std::ios::binary);
+  std::ifstream in(ToNativeName(path), std::ios::binary);
   std::ostringstream content;
   content << in.rdbuf();
   const std::string file = std::move(content).str();
-  const auto size = ReadPngStructure(file);
-  if (!size || std::uint64_t{size->width} * size->height * kBytesPerPixel > kAllocationLimitBytes) {
-    return kPictureFailed;
-  }
-  image = std::make_unique<HeadlessImage>(path, size->width, size->height);
+  const auto layout = DecodePng(file);
+  if (!layout) return kPictureFailed;
+  image = std::make_unique<HeadlessImage>(path, layout->width, layout->height);
   return kPictureOk;
 }
 

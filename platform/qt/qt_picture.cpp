@@ -63,7 +63,10 @@ QtGraphics::~QtGraphics() { context_.Update(); }
 
 PictureStatus QtPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
   QImageReader::setAllocationLimit(kAllocationLimitMiB);
-  QImageReader reader(ToQString(path));
+  // PNG only, whatever the file holds: left to itself, the reader tries every
+  // format it knows on the content.
+  QImageReader reader(ToQString(path), "png");
+  reader.setAutoDetectImageFormat(false);
   auto loaded = std::make_unique<QtImage>();
   if (!reader.read(&loaded->image)) return kGenericError;
   image = std::move(loaded);
