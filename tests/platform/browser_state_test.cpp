@@ -193,5 +193,20 @@ TEST_F(BrowserStateTest, FolderEntriesShowAncestorsThenSortedSubfolders) {
   }
 }
 
+TEST(KeepingProposedBytes, AChoiceThatReadsAsTheProposalKeepsItsBytes) {
+  const std::u16string proposed = u"/pics\xDCFE/bad\xDCFF.txt";
+  struct Case {
+    std::u16string chosen;
+    std::u16string kept;
+  };
+  const Case cases[] = {
+      {u"/pics\uFFFD/bad\uFFFD.txt", proposed},
+      {u"/pics\uFFFD/other.txt", u"/pics\xDCFE/other.txt"},
+      {u"/elsewhere/bad\uFFFD.txt", u"/elsewhere/bad\uFFFD.txt"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(KeepingProposedBytes(proposed, c.chosen), c.kept) << ToUtf8(c.chosen);
+  EXPECT_EQ(KeepingProposedBytes(u"Face-pic.png", u"/home/Face-pic.png"), u"/home/Face-pic.png");
+}
+
 }  // namespace
 }  // namespace velmora

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <new>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "platform/error.h"
@@ -55,6 +56,31 @@ TEST(Utf8, RoundTripsAllPlanesAndReplacesLoneSurrogates) {
   EXPECT_EQ(ToUtf8(loneSurrogate), "a\xEF\xBF\xBD" "b");
   EXPECT_EQ(FromUtf8("a\xFF" "b"), u"a\uFFFDb");
   EXPECT_EQ(FromUtf8("\xC0\x80"), u"\uFFFD");  // overlong NUL
+}
+
+TEST(NativeNames, EveryByteSequenceRoundTripsAndShowsUndecodableBytesAsReplacement) {
+  struct Case {
+    std::string bytes;
+    std::u16string logic;
+    std::u16string shown;
+  };
+  const Case cases[] = {
+      {"plain.png", u"plain.png", u"plain.png"},
+      {"Gr\xC3\xB6\xC3\x9F" "e \xF0\x9F\x98\x80", u"Größe \U0001F600", u"Größe \U0001F600"},
+      {"bad\xFF.png", u"bad\xDCFF.png", u"bad\uFFFD.png"},
+      {"real\xEF\xBF\xBD", u"real\uFFFD", u"real\uFFFD"},
+      {"cut\xC3", u"cut\xDCC3", u"cut\uFFFD"},
+      {"\xC3(", u"\xDCC3(", u"\uFFFD("},
+      {"\xC0\x80", u"\xDCC0\xDC80", u"\uFFFD\uFFFD"},        // overlong NUL
+      {"\xED\xB2\x80", u"\xDCED\xDCB2\xDC80", u"\uFFFD\uFFFD\uFFFD"},  // an encoded surrogate
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(FromNativeName(c.bytes), c.logic);
+    EXPECT_EQ(ToNativeName(c.logic), c.bytes);
+    EXPECT_EQ(ShownName(c.logic), c.shown);
+  }
+  EXPECT_EQ(ToNativeName(std::u16string{u'a', 0xD800}), "a\xEF\xBF\xBD");  // no byte of its own
 }
 
 }  // namespace
