@@ -1,12 +1,16 @@
 #include "platform/qt/qt_picture.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QImageReader>
 #include <QRectF>
 #include <QRegion>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-#include "platform/qt/qt_string.h"
+#include "platform/text.h"
 
 namespace velmora {
 namespace {
@@ -63,9 +67,18 @@ QtGraphics::~QtGraphics() { context_.Update(); }
 
 PictureStatus QtPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
   QImageReader::setAllocationLimit(kAllocationLimitMiB);
+  // Opened by the name's own bytes: Qt would turn a name that is not UTF-8
+  // into another one, and open another file or none. O_NONBLOCK: a FIFO must
+  // not wait for a writer.
+  QFile file;
+  const int fd = ::open(ToNativeName(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    if (fd >= 0) ::close(fd);
+    return kGenericError;
+  }
   // PNG only, whatever the file holds: left to itself, the reader tries every
   // format it knows on the content.
-  QImageReader reader(ToQString(path), "png");
+  QImageReader reader(&file, "png");
   reader.setAutoDetectImageFormat(false);
   auto loaded = std::make_unique<QtImage>();
   if (!reader.read(&loaded->image)) return kGenericError;

@@ -14,6 +14,7 @@
 #include "platform/text.h"
 #include "tests/contract/harness.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/png_maker.h"
 #include "tests/support/raised_error.h"
 #include "tests/support/temp_folder.h"
 
@@ -209,7 +210,7 @@ TEST_P(PlatformContract, EveryEntryLeadsToItsOwnFileWhateverBytesItsNameHolds) {
   // Two names that show alike: one with a byte that is no UTF-8, one with a
   // real U+FFFD. And a folder whose name is no UTF-8 either.
   const std::map<std::string, std::string> files = {
-      {"bad\xFF.png", "raw byte"}, {"bad\xEF\xBF\xBD.png", "replacement character"}, {"\xC3(.png", "broken pair"}};
+      {"bad\xFF.png", test::MakePng(1, 2)}, {"bad\xEF\xBF\xBD.png", test::MakePng(3, 4)}, {"\xC3(.png", "broken pair"}};
   for (const auto& [name, bytes] : files) folder.Write(name, bytes);
   std::filesystem::create_directory(folder.Native("raw\xFE"));
   folder.Write("raw\xFE/inner.png", "inner");
@@ -221,6 +222,16 @@ TEST_P(PlatformContract, EveryEntryLeadsToItsOwnFileWhateverBytesItsNameHolds) {
     listed[ToNativeName(form().lstFile.List(index))] = form().Files.ReadFile(path);
   }
   for (const auto& [name, bytes] : files) EXPECT_EQ(listed[name], bytes) << name;
+  // The picture library too opens each file by its own bytes.
+  for (const auto& [name, size] : {std::pair{"bad\xFF.png", 1.0f}, std::pair{"bad\xEF\xBF\xBD.png", 3.0f}}) {
+    std::unique_ptr<Image> image;
+    ASSERT_EQ(form().Pictures.LoadImageFromFile(JoinPath(FromUtf8(folder.path()), FromNativeName(name)), image),
+              kPictureOk) << name;
+    float width = 0;
+    float height = 0;
+    ASSERT_EQ(form().Pictures.GetImageDimension(*image, width, height), kPictureOk);
+    EXPECT_EQ(width, size) << name;
+  }
   const std::u16string rawName = FromNativeName("bad\xFF.png");
   EXPECT_EQ(form().Files.Dir(JoinPath(FromUtf8(folder.path()), rawName), kAttrReadOnly), rawName);
 
