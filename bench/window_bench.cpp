@@ -28,7 +28,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -42,6 +41,7 @@
 #include "codec/base64.h"
 #include "codec/code_page.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_file_system.h"
 #include "platform/qt/qt_platform.h"
 #include "window/control_table.h"
 #include "window/frm_base64.h"
@@ -253,10 +253,8 @@ std::vector<Row> LargePasteRows(WindowUnderTest& window) {
       });
 
   // The same paste on the headless platform: the window logic's own share.
-  QTemporaryDir folder;
-  headless::HeadlessOptions options;
-  options.workingFolder = folder.path().toStdU16String();
-  headless::HeadlessPlatform headless(FrmBase64Table(), options);
+  headless::MemoryFileSystem disk;
+  headless::HeadlessPlatform headless(FrmBase64Table(), disk);
   FrmBase64 logic(headless.form());
   headless.Start(logic);
   const double logicAlone = MedianMicros([&] { headless.cmdPaste.Click(); }, 5, [&] {

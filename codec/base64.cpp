@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "codec/code_page.h"
-#include "platform/output_string.h"
+#include "codec/output_string.h"
 
 namespace velmora::modBase64 {
 

@@ -12,11 +12,12 @@
 // its pixels exactly, except that a fully transparent pixel becomes
 // transparent black.
 
+#include "face/face_limits.h"
 #include "fit/picture.h"
 
 namespace velmora::fit {
 
-inline constexpr int kFaceSide = 48;
+using face::kFaceSide;
 
 [[nodiscard]] Picture FaceCanvas(const Picture& picture);
 

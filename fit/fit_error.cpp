@@ -1,11 +1,20 @@
 #include "fit/fit_error.h"
 
+#include <string>
+
+#include "face/face_limits.h"
+
 namespace velmora::fit {
 namespace {
 
 constexpr std::u16string_view kUnreadableText = u"Das Bild lässt sich nicht lesen.";
 constexpr std::u16string_view kTooManyPixelsText = u"Das Bild ist zu groß: mehr als 16 Megapixel.";
-constexpr std::u16string_view kDoesNotFitText = u"Das Bild lässt sich nicht auf 725 Bytes verkleinern.";
+
+std::u16string_view DoesNotFitText() {
+  static const std::u16string text =
+      u"Das Bild lässt sich nicht auf " + face::DecimalDigits(face::kLargestFaceBytes) + u" Bytes verkleinern.";
+  return text;
+}
 
 }  // namespace
 
@@ -13,7 +22,7 @@ std::u16string_view FitErrorText(FitError error) {
   switch (error) {
     case FitError::kUnreadable: return kUnreadableText;
     case FitError::kTooManyPixels: return kTooManyPixelsText;
-    case FitError::kDoesNotFit: return kDoesNotFitText;
+    case FitError::kDoesNotFit: return DoesNotFitText();
   }
   return kUnreadableText;
 }

@@ -12,8 +12,8 @@ enum class FitError {
   kDoesNotFit,     // no candidate, not even one of 2 colours, fits the byte limit
 };
 
-// The sentence the window shows for the error, e.g. "Das Bild lässt sich
-// nicht auf 725 Bytes verkleinern."
+// The sentence the window shows for the error; for kDoesNotFit it names the
+// largest Face file size.
 [[nodiscard]] std::u16string_view FitErrorText(FitError error);
 
 }  // namespace velmora::fit

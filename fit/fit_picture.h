@@ -15,13 +15,14 @@
 #include <string>
 #include <variant>
 
+#include "face/face_limits.h"
 #include "fit/face_canvas.h"
 #include "fit/fit_error.h"
 
 namespace velmora::fit {
 
-// A Face file must stay below 726 bytes.
-inline constexpr std::size_t kMaxFaceBytes = 725;
+// The largest Face file, in bytes.
+inline constexpr std::size_t kMaxFaceBytes = face::kLargestFaceBytes;
 
 struct FitResult {
   std::string png;  // the new file's bytes
@@ -31,8 +32,9 @@ struct FitResult {
 
 // The Face made of a PNG file, or why there is none: kUnreadable,
 // kTooManyPixels (fit/png_decode.h), or kDoesNotFit. With the present limits
-// kDoesNotFit cannot happen: at 2 colours a 48 x 48 picture takes 1 bit per
-// pixel, and even stored uncompressed its file stays near 450 bytes.
+// kDoesNotFit cannot happen: at 2 colours a kFaceSide x kFaceSide picture
+// takes 1 bit per pixel, and even stored uncompressed its file stays near 450
+// bytes.
 // Takes well under a second; throws std::bad_alloc when memory runs out.
 [[nodiscard]] std::variant<FitResult, FitError> FitPictureIntoFace(std::span<const std::uint8_t> pngFile);
 

@@ -12,10 +12,11 @@
 #include <numeric>
 #include <string_view>
 
+#include "face/png_header.h"
+
 namespace velmora::fit {
 namespace {
 
-constexpr std::string_view kSignature = "\x89PNG\r\n\x1a\n";
 constexpr char kColourTypeIndexed = 3;
 constexpr std::uint8_t kOpaque = 0xFF;
 // Zopfli passes: beyond 5 a Face-sized stream shrinks by a byte at most, at
@@ -25,17 +26,14 @@ constexpr int kZopfliIterations = 5;
 enum FilterType : std::uint8_t { kNone = 0, kSub, kUp, kAverage, kPaeth };
 constexpr std::array kFilterTypes = {kNone, kSub, kUp, kAverage, kPaeth};
 
-void PutBigEndian32(std::string& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>((value >> shift) & 0xFF));
-}
-
 void PutChunk(std::string& png, std::string_view type, std::string_view data) {
-  PutBigEndian32(png, static_cast<std::uint32_t>(data.size()));
+  face::AppendBigEndian32(png, static_cast<std::uint32_t>(data.size()));
   const std::size_t typeAt = png.size();
   png.append(type);
   png.append(data);
   const auto* typed = reinterpret_cast<const Bytef*>(png.data() + typeAt);
-  PutBigEndian32(png, static_cast<std::uint32_t>(crc32(0, typed, static_cast<uInt>(type.size() + data.size()))));
+  const uLong crc = crc32(0, typed, static_cast<uInt>(type.size() + data.size()));
+  face::AppendBigEndian32(png, static_cast<std::uint32_t>(crc));
 }
 
 // Rec. 601 luma, times 1000.
@@ -212,8 +210,8 @@ std::string SmallestImageData(const Rows& rows, Deflater deflater) {
 
 std::string Header(const IndexedPicture& indexed, int depth) {
   std::string header;
-  PutBigEndian32(header, static_cast<std::uint32_t>(indexed.width));
-  PutBigEndian32(header, static_cast<std::uint32_t>(indexed.height));
+  face::AppendBigEndian32(header, static_cast<std::uint32_t>(indexed.width));
+  face::AppendBigEndian32(header, static_cast<std::uint32_t>(indexed.height));
   header += {static_cast<char>(depth), kColourTypeIndexed, 0, 0, 0};  // deflate, adaptive filters, no interlace
   return header;
 }
@@ -241,7 +239,7 @@ std::string Transparency(const std::vector<Colour>& palette) {
 std::string EncodeIndexedPng(const IndexedPicture& indexed, Deflater deflater) {
   const IndexedPicture compact = Compacted(indexed);
   const int depth = BitDepthFor(compact.palette.size());
-  std::string png(kSignature);
+  std::string png(face::kPngSignature);
   PutChunk(png, "IHDR", Header(compact, depth));
   PutChunk(png, "PLTE", PaletteEntries(compact.palette));
   if (const std::string alphas = Transparency(compact.palette); !alphas.empty()) PutChunk(png, "tRNS", alphas);

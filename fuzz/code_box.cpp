@@ -1,8 +1,8 @@
 // Fuzz target: the code box of the headless window (cleaning a typed or
 // pasted code, txt_Change, cmdPaste_Click) driven by a script of user
-// actions decoded from the input. One window lives for the whole process:
-// it shows a scratch folder holding a few pictures and has a temporary folder
-// of its own. Each input starts with an empty box, no entry selected and no
+// actions decoded from the input. One window lives for the whole process, on
+// a disk in memory: it shows a folder holding a few pictures, and its
+// temporary folder is checked after every action. Each input starts with an empty box, no entry selected and no
 // text on the clipboard.
 //
 // The script is a sequence of actions; an action is one byte (modulo the
@@ -31,6 +31,7 @@
 #include "codec/code_page.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_file_system.h"
 #include "platform/text.h"
 #include "window/control_table.h"
 #include "window/frm_base64.h"
@@ -60,11 +61,7 @@ std::u16string CodeOfFile(const std::string& path) {
 class Session {
  public:
   Session()
-      : pictureCodes_(CopyPictures(shown_)),
-        temporariesInUse_(::setenv("TMPDIR", temporaries_.path().c_str(), 1) == 0),
-        platform_(FrmBase64Table(), Options(shown_)),
-        logic_(platform_.form()) {
-    Require(temporariesInUse_, "the temporary folder can be set");
+      : pictureCodes_(CopyPictures(disk_)), platform_(FrmBase64Table(), disk_, Options()), logic_(platform_.form()) {
     platform_.Start(logic_);
     tokens_ = {u" ", u"\r", u"\n", u"\r\n", u"Face:", u"=", u"\t", u"\u00E4", u"\u20AC", u"\uFFFF", kLoneSurrogate};
     for (const auto& code : pictureCodes_) {
@@ -75,31 +72,32 @@ class Session {
 
   [[nodiscard]] headless::HeadlessPlatform& platform() { return platform_; }
   [[nodiscard]] const std::vector<std::u16string>& tokens() const { return tokens_; }
-  [[nodiscard]] bool NoTemporaryLeft() const { return temporaries_.IsEmpty(); }
+  [[nodiscard]] bool NoTemporaryLeft() const { return disk_.Names(kTemporaryFolder).empty(); }
 
  private:
-  static std::vector<std::u16string> CopyPictures(const ScratchFolder& folder) {
+  static constexpr char16_t kShownFolder[] = u"/home/fuzz";
+  static constexpr char16_t kTemporaryFolder[] = u"/tmp";
+
+  static std::vector<std::u16string> CopyPictures(headless::MemoryFileSystem& disk) {
     std::vector<std::u16string> codes;
     for (const char* name : kPictures) {
       const std::string source = std::string(VELMORA_PNGSUITE) + "/" + name;
-      folder.Write(name, ReadFileBytes(source));
+      disk.AddFile(std::u16string(kShownFolder) + u"/" + FromUtf8(name), ReadFileBytes(source));
       codes.push_back(CodeOfFile(source));
     }
     return codes;
   }
 
-  static headless::HeadlessOptions Options(const ScratchFolder& shown) {
+  static headless::HeadlessOptions Options() {
     headless::HeadlessOptions options;
     options.volumes = {{u"/", u"/dev/fuzz"}};
-    options.workingFolder = FromUtf8(shown.path());
-    options.programFolder = options.workingFolder;
+    options.workingFolder = kShownFolder;
+    options.programFolder = kShownFolder;
     return options;
   }
 
-  ScratchFolder shown_{"shown"};
-  ScratchFolder temporaries_{"tmp"};
+  headless::MemoryFileSystem disk_;
   std::vector<std::u16string> pictureCodes_;
-  bool temporariesInUse_;
   headless::HeadlessPlatform platform_;
   FrmBase64 logic_;
   std::vector<std::u16string> tokens_;

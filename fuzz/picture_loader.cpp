@@ -1,7 +1,7 @@
 // Fuzz target: the Qt picture library loading any file, as the preview does
-// with a decoded code or a picked file. The input goes into a file in a
-// scratch folder; QtPictureLibrary::LoadImageFromFile reads it with Qt's
-// PNG reader, whatever the content.
+// with a decoded code or a picked file. The input goes into a file on a disk
+// in memory; QtPictureLibrary::LoadImageFromFile reads it with Qt's PNG
+// reader, whatever the content.
 //
 // Besides not crashing or hanging: a picture that loads has a size, and
 // never one beyond the library's 128 MiB allocation limit.
@@ -13,8 +13,8 @@
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
+#include "platform/headless/memory_file_system.h"
 #include "platform/qt/qt_picture.h"
-#include "platform/text.h"
 
 namespace velmora::fuzz {
 namespace {
@@ -42,11 +42,11 @@ void StartQtOnce() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace velmora::fuzz;
   StartQtOnce();
-  static const ScratchFolder folder("picture");
-  static const std::u16string path = velmora::FromUtf8(folder.Native("input.png"));
-  folder.Write("input.png", std::string_view(reinterpret_cast<const char*>(data), size));
+  static velmora::headless::MemoryFileSystem disk;
+  const std::u16string path = u"/input.png";
+  disk.AddFile(path, std::string(reinterpret_cast<const char*>(data), size));
 
-  velmora::QtPictureLibrary library;
+  velmora::QtPictureLibrary library(disk);
   std::unique_ptr<velmora::Image> image;
   if (library.LoadImageFromFile(path, image) != velmora::kPictureOk) return 0;
   Require(image != nullptr, "a loaded picture is there");

@@ -1,92 +1,14 @@
 #include "platform/browser_state.h"
 
-#include <dirent.h>
-#include <strings.h>
-#include <unistd.h>
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <compare>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <memory>
-#include <ranges>
-#include <sstream>
 #include <utility>
 
 #include "platform/error.h"
-#include "platform/posix_file_system.h"
-#include "platform/text.h"
+#include "platform/paths.h"
 
 namespace velmora {
 namespace {
-
-// Whether a path is the folder itself or lies below it; "/homework" does not
-// lie on "/home".
-template <typename Char>
-bool LiesOn(std::basic_string_view<Char> path, std::basic_string_view<Char> folder) {
-  if (!path.starts_with(folder)) return false;
-  return path.size() == folder.size() || folder.ends_with(Char('/')) || path[folder.size()] == Char('/');
-}
-
-struct MountEntry {
-  std::string device;
-  std::string mountPoint;
-  std::string type;
-};
-
-bool IsOctalDigit(char c) { return c >= '0' && c <= '7'; }
-
-// The mount table writes space, tab, newline and backslash as "\ooo".
-std::string WithEscapesDecoded(std::string_view field) {
-  std::string decoded;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    const bool escape = field[i] == '\\' && i + 3 < field.size() && IsOctalDigit(field[i + 1]) &&
-                        IsOctalDigit(field[i + 2]) && IsOctalDigit(field[i + 3]);
-    if (!escape) {
-      decoded.push_back(field[i]);
-      continue;
-    }
-    decoded.push_back(static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0')));
-    i += 3;
-  }
-  return decoded;
-}
-
-std::optional<MountEntry> ParseMountLine(const std::string& line) {
-  std::istringstream fields(line);
-  MountEntry entry;
-  if (!(fields >> entry.device >> entry.mountPoint >> entry.type)) return std::nullopt;
-  entry.device = WithEscapesDecoded(entry.device);
-  entry.mountPoint = WithEscapesDecoded(entry.mountPoint);
-  return entry;
-}
-
-bool IsPseudoFileSystem(std::string_view type) {
-  static constexpr std::array<std::string_view, 20> kPseudoTypes = {
-      "proc",       "sysfs",   "cgroup",      "cgroup2",  "devtmpfs", "devpts",    "mqueue",
-      "securityfs", "debugfs", "tracefs",     "pstore",   "bpf",      "configfs",  "fusectl",
-      "hugetlbfs",  "autofs",  "binfmt_misc", "efivarfs", "nsfs",     "rpc_pipefs"};
-  return std::ranges::find(kPseudoTypes, type) != kPseudoTypes.end();
-}
-
-bool LiesOnSystemFolder(std::string_view mountPoint) {
-  static constexpr std::array<std::string_view, 4> kSystemFolders = {"/run", "/dev", "/sys", "/proc"};
-  return std::ranges::any_of(kSystemFolders,
-                             [mountPoint](std::string_view folder) { return LiesOn<char>(mountPoint, folder); });
-}
-
-bool HoldsRealFiles(const MountEntry& entry) {
-  if (!entry.mountPoint.starts_with('/') || IsPseudoFileSystem(entry.type)) return false;
-  if (entry.type == "tmpfs") return !LiesOnSystemFolder(entry.mountPoint);
-  if (entry.type == "squashfs") return !LiesOn<char>(entry.mountPoint, "/snap");
-  return true;
-}
 
 // Folds ASCII and Latin-1 capitals, enough for the names the lists show.
 char16_t FoldedCase(char16_t c) {
@@ -102,180 +24,50 @@ bool ComesFirstInList(const std::u16string& a, const std::u16string& b) {
   return folded != 0 ? folded < 0 : a < b;
 }
 
-std::vector<std::u16string> SortedForList(const std::vector<std::string>& nativeNames) {
-  std::vector<std::u16string> names;
-  for (const std::string& name : nativeNames) names.push_back(FromNativeName(name));
+std::vector<std::u16string> SortedForList(std::vector<std::u16string> names) {
   std::ranges::sort(names, ComesFirstInList);
   return names;
 }
 
-// A plain loop: clang 14, which builds the fuzz targets, cannot compile
-// std::views::split over libstdc++ 12.
-std::vector<std::u16string_view> PartsOf(std::u16string_view path) {
-  std::vector<std::u16string_view> parts;
-  for (std::size_t start = 0; start < path.size();) {
-    const std::size_t end = std::min(path.find(u'/', start), path.size());
-    if (end > start) parts.push_back(path.substr(start, end - start));
-    start = end + 1;
+bool IsHidden(std::u16string_view name) { return name.starts_with(u'.'); }
+
+bool IsPngName(std::u16string_view name) {
+  constexpr std::u16string_view kExtension = u".png";
+  if (name.size() < kExtension.size()) return false;
+  return std::ranges::equal(name.substr(name.size() - kExtension.size()), kExtension,
+                            [](char16_t a, char16_t b) { return FoldedCase(a) == b; });
+}
+
+bool IsListedFile(std::u16string_view name, EntryType type) {
+  return !IsHidden(name) && IsPngName(name) && type == EntryType::kFile;
+}
+
+// The names of the folder's entries of which `keep` approves, sorted for a list.
+template <class Keep>
+std::vector<std::u16string> NamesListed(const std::vector<FolderItem>& items, Keep keep) {
+  std::vector<std::u16string> names;
+  for (const FolderItem& item : items) {
+    if (keep(item)) names.push_back(item.name);
   }
-  return parts;
-}
-
-using FolderHandle = std::unique_ptr<DIR, int (*)(DIR*)>;
-
-FolderHandle OpenFolder(const std::string& nativeFolder) { return {::opendir(nativeFolder.c_str()), ::closedir}; }
-
-bool CanList(const std::u16string& folder) { return OpenFolder(NativePath(folder)) != nullptr; }
-
-// The folder above; "/" stays "/".
-std::u16string FolderAbove(const std::u16string& folder) {
-  const std::size_t slash = folder.find_last_of(u'/');
-  return slash == 0 || slash == std::u16string::npos ? u"/" : folder.substr(0, slash);
-}
-
-// The folder itself when it can be listed, else the nearest one above it
-// that can, but none above `top`.
-std::optional<std::u16string> NearestListableFolder(std::u16string folder, std::u16string_view top) {
-  while (!CanList(folder)) {
-    if (folder.size() <= top.size()) return std::nullopt;
-    folder = FolderAbove(folder);
-  }
-  return folder;
-}
-
-// A missing folder is "path not found" even when its parent exists.
-FolderHandle OpenFolderOrRaise(const std::string& nativeFolder) {
-  FolderHandle folder = OpenFolder(nativeFolder);
-  if (!folder) {
-    if (errno == ENOENT) throw Error(kErrPathNotFound);
-    RaiseFileError(errno, nativeFolder);
-  }
-  return folder;
-}
-
-std::string JoinNative(const std::string& folder, const std::string& name) {
-  return folder.ends_with('/') ? folder + name : folder + '/' + name;
-}
-
-std::vector<std::string> VisibleNames(DIR* folder) {
-  std::vector<std::string> names;
-  while (const dirent* entry = ::readdir(folder)) {
-    if (entry->d_name[0] != '.') names.emplace_back(entry->d_name);
-  }
-  return names;
-}
-
-// Links count as what they point to.
-bool HasFileType(const std::string& nativePath, mode_t type) {
-  struct stat info {};
-  return ::stat(nativePath.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
-}
-
-bool IsPngName(const std::string& name) {
-  constexpr std::size_t kExtensionLength = 4;
-  return name.size() >= kExtensionLength && ::strcasecmp(name.c_str() + name.size() - kExtensionLength, ".png") == 0;
-}
-
-// An unreadable folder simply has no subfolders to show.
-std::vector<std::u16string> Subfolders(const std::string& nativeFolder) {
-  const FolderHandle folder = OpenFolder(nativeFolder);
-  if (!folder) return {};
-  std::vector<std::string> names = VisibleNames(folder.get());
-  std::erase_if(names, [&](const std::string& name) { return !HasFileType(JoinNative(nativeFolder, name), S_IFDIR); });
-  return SortedForList(names);
-}
-
-bool IsListedFile(const std::string& nativeFolder, const std::string& name) {
-  return !name.starts_with('.') && IsPngName(name) && HasFileType(JoinNative(nativeFolder, name), S_IFREG);
-}
-
-std::vector<std::u16string> PngFiles(const std::u16string& folder) {
-  const std::string nativeFolder = NativePath(folder);
-  std::vector<std::string> names = VisibleNames(OpenFolderOrRaise(nativeFolder).get());
-  std::erase_if(names, [&](const std::string& name) { return !IsListedFile(nativeFolder, name); });
-  return SortedForList(names);
+  return SortedForList(std::move(names));
 }
 
 }  // namespace
 
-std::optional<std::u16string> DroppablePicture(std::span<const std::u16string> paths) {
+std::optional<std::u16string> DroppablePicture(FileSystem& files, std::span<const std::u16string> paths) {
   if (paths.size() != 1) return std::nullopt;
   const std::u16string& path = paths.front();
   if (!path.starts_with(u'/') || path.find(u'\0') != std::u16string::npos) return std::nullopt;
-  const std::string native = NativePath(path);
-  if (!IsListedFile(ParentFolder(native), native.substr(native.find_last_of('/') + 1))) return std::nullopt;
+  const std::u16string_view name = std::u16string_view(path).substr(path.find_last_of(u'/') + 1);
+  if (!IsListedFile(name, files.TypeOf(path))) return std::nullopt;
   return path;
 }
 
-std::u16string KeepingProposedBytes(std::u16string_view proposed, std::u16string_view chosen) {
-  if (chosen == ShownName(proposed)) return std::u16string(proposed);
-  const std::u16string_view folder = proposed.substr(0, proposed.find_last_of(u'/') + 1);
-  if (!folder.empty() && chosen.starts_with(ShownName(folder))) {
-    return std::u16string(folder).append(chosen.substr(folder.size()));
-  }
-  return std::u16string(chosen);
-}
-
-std::vector<Volume> ParseMountTable(std::string_view mounts) {
-  // Keyed by mount point: a later mount on the same point hides the earlier
-  // one, and as every mount point starts with "/", the root sorts first.
-  std::map<std::u16string, std::u16string> devices;
-  std::istringstream lines{std::string(mounts)};
-  for (std::string line; std::getline(lines, line);) {
-    const auto entry = ParseMountLine(line);
-    if (entry && HoldsRealFiles(*entry)) devices[FromNativeName(entry->mountPoint)] = FromNativeName(entry->device);
-  }
-  devices.try_emplace(u"/");
-  std::vector<Volume> volumes;
-  for (auto& [mountPoint, device] : devices) volumes.push_back(Volume{mountPoint, device});
-  return volumes;
-}
-
-std::vector<Volume> SystemVolumes() {
-  std::ifstream file("/proc/self/mounts");
-  const std::string mounts{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  return ParseMountTable(mounts);
-}
-
-std::u16string DriveTextOf(const Volume& volume) {
-  const std::u16string_view device = volume.device;
-  const std::u16string_view deviceName = device.substr(device.find_last_of(u'/') + 1);
-  return volume.mountPoint + u" [" + std::u16string(deviceName) + u"]";
-}
-
-std::u16string WorkingFolder() {
-  std::string buffer(PATH_MAX, '\0');
-  if (::getcwd(buffer.data(), buffer.size()) != nullptr) return FromNativeName(buffer.c_str());
-  // The working folder has been deleted: the shell still knows where it was.
-  const char* remembered = std::getenv("PWD");
-  return remembered != nullptr && remembered[0] == '/' ? FromNativeName(remembered) : u"/";
-}
-
-std::u16string NormalizeFolder(std::u16string_view path) {
-  const std::u16string absolute = path.starts_with(u'/') ? std::u16string(path) : JoinPath(WorkingFolder(), path);
-  std::vector<std::u16string_view> parts;
-  for (const std::u16string_view part : PartsOf(absolute)) {
-    if (part == u"..") {
-      if (!parts.empty()) parts.pop_back();
-    } else if (part != u".") {
-      parts.push_back(part);
-    }
-  }
-  if (parts.empty()) return u"/";
-  std::u16string folder;
-  for (const std::u16string_view part : parts) folder.append(u"/").append(part);
-  return folder;
-}
-
-std::u16string JoinPath(std::u16string_view folder, std::u16string_view name) {
-  std::u16string path(folder);
-  if (!path.ends_with(u'/')) path += u'/';
-  return path.append(name);
-}
-
-BrowserState::BrowserState(std::vector<Volume> volumes, std::u16string_view workingFolder)
-    : volumes_(std::move(volumes)),
-      folder_(NearestListableFolder(NormalizeFolder(workingFolder), u"/").value_or(u"/")) {
+BrowserState::BrowserState(FileSystem& files, std::vector<Volume> volumes, std::u16string_view workingFolder)
+    : disk_(files),
+      workingFolder_(NormalizeFolder(workingFolder, u"/")),
+      volumes_(std::move(volumes)),
+      folder_(NearestListableFolder(workingFolder_, u"/").value_or(u"/")) {
   for (const Volume& volume : volumes_) currentFolders_.push_back(volume.mountPoint);
   selectedDrive_ = DriveIndexOfPath(folder_);
   currentFolders_[selectedDrive_] = folder_;
@@ -291,7 +83,7 @@ std::u16string BrowserState::DriveText() const { return DriveTextOf(volumes_[sel
 
 bool BrowserState::SelectDrive(std::u16string_view driveOrPath) {
   const auto drive = DriveIndexOfText(driveOrPath);
-  const std::size_t selected = drive ? *drive : DriveIndexOfPath(NormalizeFolder(driveOrPath));
+  const std::size_t selected = drive ? *drive : DriveIndexOfPath(Normalized(driveOrPath));
   const bool changed = selected != selectedDrive_;
   selectedDrive_ = selected;
   return changed;
@@ -305,7 +97,7 @@ std::vector<FolderEntry> BrowserState::FolderEntries() const {
     entries.push_back({std::u16string(part), path, static_cast<int>(entries.size()), path == folder_});
   }
   const int subfolderDepth = entries.back().depth + 1;
-  for (std::u16string& name : Subfolders(NativePath(folder_))) {
+  for (std::u16string& name : Subfolders(folder_)) {
     std::u16string subfolder = JoinPath(folder_, name);
     entries.push_back({std::move(name), std::move(subfolder), subfolderDepth, false});
   }
@@ -321,8 +113,8 @@ bool BrowserState::ShowFolder(std::u16string_view pathOrDrive) {
     if (!listable) throw Error(kErrDeviceUnavailable);
     folder = currentFolders_[*drive] = *listable;
   } else {
-    folder = NormalizeFolder(pathOrDrive);
-    OpenFolderOrRaise(NativePath(folder));
+    folder = Normalized(pathOrDrive);
+    (void)disk_.ListFolder(folder);
     currentFolders_[DriveIndexOfPath(folder)] = folder;
   }
   const bool changed = folder != folder_;
@@ -336,7 +128,7 @@ bool BrowserState::OpenListedFolder(std::u16string_view path) {
   } catch (const Error& error) {
     if (error.number() != kErrPathNotFound) throw;
   }
-  return ShowFolder(NearestListableFolder(FolderAbove(NormalizeFolder(path)), u"/").value_or(u"/"));
+  return ShowFolder(NearestListableFolder(FolderAbove(Normalized(path)), u"/").value_or(u"/"));
 }
 
 std::u16string BrowserState::SelectedFileName() const {
@@ -344,7 +136,7 @@ std::u16string BrowserState::SelectedFileName() const {
 }
 
 void BrowserState::ShowFiles(std::u16string_view folder) {
-  std::u16string normalized = NormalizeFolder(folder);
+  std::u16string normalized = Normalized(folder);
   files_ = PngFiles(normalized);
   fileFolder_ = std::move(normalized);
   selectedFile_ = -1;
@@ -364,6 +156,40 @@ void BrowserState::SelectFile(int index) {
 }
 
 void BrowserState::RestorePreviousFile() { selectedFile_ = FileIndexOf(previousFileName_); }
+
+std::u16string BrowserState::Normalized(std::u16string_view path) const { return NormalizeFolder(path, workingFolder_); }
+
+bool BrowserState::CanList(const std::u16string& folder) const {
+  try {
+    (void)disk_.ListFolder(folder);
+    return true;
+  } catch (const Error&) {
+    return false;
+  }
+}
+
+std::optional<std::u16string> BrowserState::NearestListableFolder(std::u16string folder, std::u16string_view top) const {
+  while (!CanList(folder)) {
+    if (folder.size() <= top.size()) return std::nullopt;
+    folder = FolderAbove(folder);
+  }
+  return folder;
+}
+
+// An unreadable folder simply has no subfolders to show.
+std::vector<std::u16string> BrowserState::Subfolders(const std::u16string& folder) const {
+  std::vector<FolderItem> items;
+  try {
+    items = disk_.ListFolder(folder);
+  } catch (const Error&) {
+    return {};
+  }
+  return NamesListed(items, [](const FolderItem& item) { return !IsHidden(item.name) && item.type == EntryType::kFolder; });
+}
+
+std::vector<std::u16string> BrowserState::PngFiles(const std::u16string& folder) const {
+  return NamesListed(disk_.ListFolder(folder), [](const FolderItem& item) { return IsListedFile(item.name, item.type); });
+}
 
 int BrowserState::FileIndexOf(std::u16string_view name) const {
   if (name.empty()) return -1;

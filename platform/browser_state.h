@@ -1,14 +1,13 @@
 #pragma once
 // The state behind the drive list, the folder list and the file list, shared
 // by every platform so that the lists behave alike everywhere. The adapters
-// only mirror it into widgets and raise the events its answers call for.
+// only mirror it into widgets and raise the events its answers call for; the
+// folders are read through the platform's FileSystem.
 //
-// Drives are the mounted volumes that hold real files: "/" first, then the
-// others sorted; pseudo file systems (proc, sysfs, cgroup, devtmpfs, tmpfs
-// under /run and /dev, ...) are left out. The drive of a path is the volume
-// whose mount point is the longest prefix of it. A drive's current folder is
-// the folder last shown on it in this run; at first the working folder when it
-// lies on that volume, else its mount point.
+// The drives are the volumes the platform names (see RealVolumes). The drive
+// of a path is the volume whose mount point is the longest prefix of it. A
+// drive's current folder is the folder last shown on it in this run; at first
+// the working folder when it lies on that volume, else its mount point.
 
 #include <cstddef>
 #include <optional>
@@ -17,44 +16,15 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.h"
+#include "platform/volumes.h"
+
 namespace velmora {
-
-struct Volume {
-  std::u16string mountPoint;  // "/" or an absolute path without trailing "/"
-  std::u16string device;      // as the mount table names it, e.g. "/dev/sda1"
-};
-
-// The volumes of a mount table in the format of /proc/self/mounts (octal
-// escapes such as "\040" decoded), real file systems only, ordered as above.
-[[nodiscard]] std::vector<Volume> ParseMountTable(std::string_view mounts);
-// The volumes of this system, from /proc/self/mounts; "/" alone when it
-// cannot be read.
-[[nodiscard]] std::vector<Volume> SystemVolumes();
-
-// The drive text of a volume: its mount point, a space and the device's last
-// path part in brackets, e.g. "/home [sda2]". Never a valid folder to show.
-[[nodiscard]] std::u16string DriveTextOf(const Volume& volume);
-
-// The process's working folder; where it has been deleted, the folder the
-// shell says it was (the lists then show the nearest one above that exists).
-[[nodiscard]] std::u16string WorkingFolder();
-
-// An absolute folder without "." or ".." parts and without trailing "/"
-// (except "/" itself); relative paths are taken from the working folder.
-[[nodiscard]] std::u16string NormalizeFolder(std::u16string_view path);
-
-// Joins a folder and a name with exactly one separator.
-[[nodiscard]] std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);
-
-// What the user chose in a dialog that offered `proposed` as the user sees it
-// (ShownName). Where the choice still reads as the proposal, or as a name in
-// the proposal's folder, the proposal's own bytes stand for what was shown.
-[[nodiscard]] std::u16string KeepingProposedBytes(std::u16string_view proposed, std::u16string_view chosen);
 
 // The picture that a drop onto the window opens: the one path of the drop
 // when it is absolute and names a file the file list shows (see ShowFiles);
 // none for anything else, several files included.
-[[nodiscard]] std::optional<std::u16string> DroppablePicture(std::span<const std::u16string> paths);
+[[nodiscard]] std::optional<std::u16string> DroppablePicture(FileSystem& files, std::span<const std::u16string> paths);
 
 // One line of the folder list: the folder's ancestors from "/" down, the
 // folder itself (expanded), then its subfolders (hidden ones left out),
@@ -72,7 +42,7 @@ class BrowserState {
   // lists that folder or, when it cannot be listed (it vanished, access is
   // denied), the nearest folder above it that can; in the end "/". Never
   // raises.
-  BrowserState(std::vector<Volume> volumes, std::u16string_view workingFolder);
+  BrowserState(FileSystem& files, std::vector<Volume> volumes, std::u16string_view workingFolder);
 
   // Drive list.
   [[nodiscard]] const std::vector<Volume>& volumes() const { return volumes_; }
@@ -116,11 +86,20 @@ class BrowserState {
   void RestorePreviousFile();
 
  private:
+  [[nodiscard]] std::u16string Normalized(std::u16string_view path) const;
+  [[nodiscard]] bool CanList(const std::u16string& folder) const;
+  // The folder itself when it can be listed, else the nearest one above it
+  // that can, but none above `top`.
+  [[nodiscard]] std::optional<std::u16string> NearestListableFolder(std::u16string folder, std::u16string_view top) const;
+  [[nodiscard]] std::vector<std::u16string> Subfolders(const std::u16string& folder) const;
+  [[nodiscard]] std::vector<std::u16string> PngFiles(const std::u16string& folder) const;
   [[nodiscard]] std::optional<std::size_t> DriveIndexOfText(std::u16string_view text) const;
   [[nodiscard]] std::size_t DriveIndexOfPath(std::u16string_view path) const;
   // The position of the file of that name, -1 when it is not listed.
   [[nodiscard]] int FileIndexOf(std::u16string_view name) const;
 
+  FileSystem& disk_;
+  std::u16string workingFolder_;
   std::vector<Volume> volumes_;
   std::vector<std::u16string> currentFolders_;  // per volume
   std::size_t selectedDrive_ = 0;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -12,6 +13,14 @@ enum DirAttributes : int {
   kAttrHidden = 2,
   kAttrSystem = 4,
   kAttrFolder = 16,
+};
+
+// What a path names, symbolic links followed: a dangling link names nothing.
+enum class EntryType { kNone, kFile, kFolder, kOther };
+
+struct FolderItem {
+  std::u16string name;
+  EntryType type;
 };
 
 class FileSystem {
@@ -29,6 +38,16 @@ class FileSystem {
   // write bit, is read-only. Raises for a
   // path that cannot be searched (invalid name, unreadable folder).
   [[nodiscard]] virtual std::u16string Dir(const std::u16string& path, int attributes) = 0;
+
+  // Every entry of the folder but "." and "..", hidden ones included, in no
+  // particular order. Raises 76 for a missing folder (or a path through a
+  // file), 70 for one the user may not read, 71 for a volume that is not
+  // ready, 52 for an invalid name, and the mapped error of any other failure.
+  [[nodiscard]] virtual std::vector<FolderItem> ListFolder(const std::u16string& folder) = 0;
+
+  // What the path names; kNone when nothing can be found there, for whatever
+  // reason. Raises 52 for an invalid name.
+  [[nodiscard]] virtual EntryType TypeOf(const std::u16string& path) = 0;
 
   // Deletes the file. Raises when it is missing or cannot be deleted.
   virtual void Kill(const std::u16string& path) = 0;

@@ -4,17 +4,18 @@
 
 #include <string>
 
+#include "face/face_limits.h"
 #include "platform/form.h"
 
 namespace velmora {
 
-inline constexpr int kMaxFacePixels = 48;
+inline constexpr int kMaxFacePixels = face::kFaceSide;
 inline constexpr char16_t kTooLargeForFace[] = u"Die Datei ist zu groß für die Verwendung als Face!";
 
 // Draws the picture at `path` unscaled at the box's top-left corner. With
-// `report`, checks its size against 48 x 48 pixels and writes the report
-// into form.Label1: the size, the file's bytes and the length of form.txt's
-// text, or in red the size and "too large for a Face".
+// `report`, checks its size against kMaxFacePixels x kMaxFacePixels and
+// writes the report into form.Label1: the size, the file's bytes and the
+// length of form.txt's text, or in red the size and "too large for a Face".
 // Returns true when the picture was drawn (an oversize one included);
 // `errorText` is "" then, otherwise it says in German what failed.
 [[nodiscard]] bool LoadPicBox(Form& form, const std::u16string& path, PictureBox* box, bool report,

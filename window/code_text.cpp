@@ -7,11 +7,11 @@
 #include <string_view>
 
 #include "codec/base64.h"
+#include "face/png_code.h"
 #include "files/whole_file.h"
 #include "platform/traps.h"
 #include "preview/load_pic_box.h"
 #include "window/frm_base64.h"
-#include "window/png_code.h"
 
 namespace velmora {
 namespace {
@@ -79,7 +79,7 @@ void FrmBase64::txt_Change() {
   for (std::size_t step = 0; step < kCleaningSteps.size(); ++step) ApplyCleaningStep(step);
 
   // cmdSave is disabled here only when a nested run found the text emptied.
-  if (HasPngCodePrefix(f_.txt.Text()) || f_.cmdSave.Enabled()) {
+  if (face::HasPngCodePrefix(f_.txt.Text()) || f_.cmdSave.Enabled()) {
     DecodeLive();
   } else {
     f_.cmdSavePic.SetEnabled(false);
@@ -91,7 +91,7 @@ void FrmBase64::DecodeLive() {
   const std::u16string picture = WriteDecodedCode();
   f_.cmdSavePic.SetEnabled(true);
   f_.cmdSave.SetEnabled(true);
-  if (HasPngCodePrefix(f_.txt.Text())) {
+  if (face::HasPngCodePrefix(f_.txt.Text())) {
     if (!picture.empty()) PreviewTemporaryPicture(picture);
     PasteActive = false;
   }
@@ -118,7 +118,7 @@ void FrmBase64::cmdPaste_Click() {
   ResumeNext([this] { f_.lstFile.Refresh(); });
   for (std::size_t step = 0; step < kCleaningSteps.size(); ++step) ResumeNext([this, step] { ApplyCleaningStep(step); });
 
-  if (ResumeNextTest([this] { return HasPngCodePrefix(f_.txt.Text()); })) {
+  if (ResumeNextTest([this] { return face::HasPngCodePrefix(f_.txt.Text()); })) {
     AcceptPaste();
   } else {
     RejectPaste();

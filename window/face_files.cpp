@@ -9,7 +9,7 @@
 #include <variant>
 
 #include "fit/fit_picture.h"
-#include "platform/browser_state.h"
+#include "platform/paths.h"
 #include "preview/number_text.h"
 #include "window/frm_base64.h"
 

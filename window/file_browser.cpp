@@ -2,10 +2,12 @@
 // the user picks.
 
 #include <cstdint>
+#include <utility>
 
 #include "codec/base64.h"
+#include "face/face_limits.h"
 #include "files/whole_file.h"
-#include "platform/browser_state.h"
+#include "platform/paths.h"
 #include "platform/error.h"
 #include "preview/load_pic_box.h"
 #include "preview/number_text.h"
@@ -14,8 +16,9 @@
 namespace velmora {
 namespace {
 
-constexpr std::int64_t kMaxFaceFileBytes = 726;  // a file this long or longer is refused
 constexpr std::int64_t kLargestByteCountShown = 1023;
+
+bool ShortEnoughForFace(std::int64_t length) { return std::cmp_less(length, face::kRefusedFileBytes); }
 
 std::u16string SizeText(std::int64_t bytes, char16_t decimalSeparator) {
   if (bytes > kLargestByteCountShown) return KilobyteText(bytes, decimalSeparator);
@@ -38,13 +41,13 @@ void FrmBase64::cmdLoad_Click() {
   // would propose this file's name for the code shown before.
   try {
     length = f_.Files.FileLen(path);
-    if (length < kMaxFaceFileBytes) bytes = ReadWholeFile(f_.Files, path);
+    if (ShortEnoughForFace(length)) bytes = ReadWholeFile(f_.Files, path);
   } catch (const Error& error) {
     f_.lstFile.RestorePreviousSelection();
     ShowWarning(error.description());
     return;
   }
-  if (length < kMaxFaceFileBytes) {
+  if (ShortEnoughForFace(length)) {
     ShowChosenFile(path, bytes);
   } else {
     RefuseChosenFile(length);

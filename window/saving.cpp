@@ -7,7 +7,7 @@
 
 #include "codec/base64.h"
 #include "files/whole_file.h"
-#include "platform/browser_state.h"
+#include "platform/paths.h"
 #include "preview/number_text.h"
 #include "window/frm_base64.h"
 

@@ -8,6 +8,8 @@ std::string_view NameOf(PlatformCall call) {
   switch (call) {
     case PlatformCall::kFileLen: return "FileLen";
     case PlatformCall::kDir: return "Dir";
+    case PlatformCall::kListFolder: return "ListFolder";
+    case PlatformCall::kTypeOf: return "TypeOf";
     case PlatformCall::kKill: return "Kill";
     case PlatformCall::kReadFile: return "ReadFile";
     case PlatformCall::kReplaceFile: return "ReplaceFile";

@@ -16,6 +16,8 @@ enum class PlatformCall {
   // The file system.
   kFileLen,
   kDir,
+  kListFolder,
+  kTypeOf,
   kKill,
   kReadFile,
   kReplaceFile,

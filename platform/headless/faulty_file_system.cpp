@@ -1,5 +1,7 @@
 #include "platform/headless/faulty_file_system.h"
 
+#include "platform/error.h"
+
 namespace velmora::headless {
 
 std::int64_t FaultyFileSystem::FileLen(const std::u16string& path) {
@@ -10,6 +12,21 @@ std::int64_t FaultyFileSystem::FileLen(const std::u16string& path) {
 std::u16string FaultyFileSystem::Dir(const std::u16string& path, int attributes) {
   plan_.Enter(PlatformCall::kDir);
   return underneath_.Dir(path, attributes);
+}
+
+std::vector<FolderItem> FaultyFileSystem::ListFolder(const std::u16string& folder) {
+  plan_.Enter(PlatformCall::kListFolder);
+  return underneath_.ListFolder(folder);
+}
+
+// TypeOf raises only for an invalid name; any other failure finds nothing.
+EntryType FaultyFileSystem::TypeOf(const std::u16string& path) {
+  try {
+    plan_.Enter(PlatformCall::kTypeOf);
+  } catch (const Error&) {
+    return EntryType::kNone;
+  }
+  return underneath_.TypeOf(path);
 }
 
 void FaultyFileSystem::Kill(const std::u16string& path) {

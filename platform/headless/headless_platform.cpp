@@ -14,7 +14,7 @@ void HeadlessWindow::SetMousePointer(MousePointer pointer) {
 }
 
 bool HeadlessWindow::DropFiles(const std::vector<std::u16string>& paths) {
-  const std::optional<std::u16string> picture = DroppablePicture(paths);
+  const std::optional<std::u16string> picture = DroppablePicture(files_, paths);
   if (picture) events_.Raise(&FormEvents::Form_DropFile, *picture);
   return picture.has_value();
 }
@@ -164,11 +164,11 @@ const ControlEntry& ControlNamed(const WindowTable& table, std::string_view name
 
 }  // namespace
 
-HeadlessPlatform::HeadlessPlatform(const WindowTable& table, HeadlessOptions options)
-    : browser_(options.volumes.empty() ? SystemVolumes() : std::move(options.volumes),
-               options.workingFolder.empty() ? WorkingFolder() : options.workingFolder),
+HeadlessPlatform::HeadlessPlatform(const WindowTable& table, FileSystem& disk, HeadlessOptions options)
+    : Files(disk, Faults),
+      browser_(Files, std::move(options.volumes), options.workingFolder),
       router_(Messages),
-      frmBase64(std::u16string(table.caption), router_),
+      frmBase64(std::u16string(table.caption), router_, Files),
       txt(router_, ContextMenuCaption(table, "txt")),
       cmdLoad(router_, &FormEvents::cmdLoad_Click, ControlNamed(table, "cmdLoad").enabled),
       cmdSave(router_, &FormEvents::cmdSave_Click, ControlNamed(table, "cmdSave").enabled),
@@ -182,7 +182,7 @@ HeadlessPlatform::HeadlessPlatform(const WindowTable& table, HeadlessOptions opt
       CommonDialog1(Faults),
       App(options.programFolder.empty() ? browser_.folder() : options.programFolder, options.decimalSeparator),
       Clipboard(Faults),
-      Files(disk_, Faults),
+      Pictures(disk),
       form_{frmBase64, txt,      cmdLoad,  cmdSave,       cmdPaste,  cmdSavePic, Command1,
             Label1,    Picture1, lstFile,  lstDir,        lstDrive,  CommonDialog1,
             App,       Clipboard, Messages, Events,       Files,     Pictures} {}

@@ -3,9 +3,10 @@
 // the same contract as the real one, plus what a test needs to act as the
 // user (type, click, choose) and to look at what the user would see
 // (message boxes, the picture box's persistent image, the mouse pointer).
-// The lists run on the real file system, through the same BrowserState as
-// the real window. Every call that can fail on a real platform can be made to
-// fail through the platform's FaultPlan.
+// Files and folders are the test's FileSystem (in memory: see
+// MemoryFileSystem), read through the same BrowserState as the real window.
+// Every call that can fail on a real platform can be made to fail through the
+// platform's FaultPlan, the file system's calls included.
 
 #include <deque>
 #include <functional>
@@ -19,13 +20,13 @@
 #include "platform/form.h"
 #include "platform/headless/fault_plan.h"
 #include "platform/headless/faulty_file_system.h"
-#include "platform/posix_file_system.h"
 
 namespace velmora::headless {
 
 class HeadlessWindow : public Window {
  public:
-  HeadlessWindow(std::u16string caption, EventRouter& events) : caption_(std::move(caption)), events_(events) {}
+  HeadlessWindow(std::u16string caption, EventRouter& events, FileSystem& files)
+      : caption_(std::move(caption)), events_(events), files_(files) {}
   [[nodiscard]] std::u16string Caption() const override { return caption_; }
   void SetCaption(const std::u16string& caption) override { caption_ = caption; }
   void SetMousePointer(MousePointer pointer) override;
@@ -43,6 +44,7 @@ class HeadlessWindow : public Window {
  private:
   std::u16string caption_;
   EventRouter& events_;
+  FileSystem& files_;
   MousePointer pointer_ = MousePointer::kDefault;
   std::vector<MousePointer> pointerChanges_;
   bool unloaded_ = false;
@@ -322,14 +324,16 @@ class HeadlessEventPump : public EventPump {
   int passes_ = 0;
 };
 
-// The picture library without a display: decodes the file as PNG with
-// libpng, as the real one does, and gives the same verdict on every file
+// The picture library without a display: reads the file through the file
+// system and decodes it as PNG with libpng, as the real one does, and gives the same verdict on every file
 // (anything else, anything truncated or corrupt, and pictures over 128 MiB
 // are refused). It records draws in the headless picture box. Each step can
 // be made to fail for tests.
 class HeadlessPictureLibrary : public PictureLibrary {
  public:
   enum class Step { kStartup, kLoad, kDimensions, kGraphics, kDraw };
+
+  explicit HeadlessPictureLibrary(FileSystem& files) : files_(files) {}
 
   PictureStatus Startup() override;
   void Shutdown() override;
@@ -347,13 +351,14 @@ class HeadlessPictureLibrary : public PictureLibrary {
  private:
   [[nodiscard]] bool Fails(Step step) const { return failing_ == step; }
 
+  FileSystem& files_;
   std::optional<Step> failing_;
   int running_ = 0;
 };
 
 struct HeadlessOptions {
-  std::vector<Volume> volumes;           // empty: the system's volumes
-  std::u16string workingFolder;          // empty: the process's working folder
+  std::vector<Volume> volumes = {{u"/", u"/dev/vda"}};
+  std::u16string workingFolder = u"/";
   std::u16string programFolder;          // empty: the working folder
   char16_t decimalSeparator = u',';
 };
@@ -364,6 +369,8 @@ class HeadlessPlatform : public Platform {
   HeadlessMessageBoxes Messages;
   // Before the controls and services that can be made to fail through it.
   FaultPlan Faults;
+  // The disk, through the fault plan; before the lists, which read it.
+  FaultyFileSystem Files;
 
  private:
   // Before the controls, which refer to them.
@@ -371,7 +378,8 @@ class HeadlessPlatform : public Platform {
   EventRouter router_;
 
  public:
-  explicit HeadlessPlatform(const WindowTable& table, HeadlessOptions options = {});
+  // The window on that disk, which outlives it.
+  HeadlessPlatform(const WindowTable& table, FileSystem& disk, HeadlessOptions options = {});
   ~HeadlessPlatform() override;
 
   [[nodiscard]] Form& form() override { return form_; }
@@ -393,13 +401,6 @@ class HeadlessPlatform : public Platform {
   HeadlessApplication App;
   HeadlessClipboard Clipboard;
   HeadlessEventPump Events;
-
- private:
-  PosixFileSystem disk_;
-
- public:
-  // The disk, through the fault plan.
-  FaultyFileSystem Files;
   HeadlessPictureLibrary Pictures;
 
  private:

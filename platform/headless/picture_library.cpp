@@ -8,16 +8,14 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <new>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
-#include "platform/text.h"
+#include "platform/error.h"
 
 namespace velmora::headless {
 namespace {
@@ -165,10 +163,12 @@ void HeadlessPictureLibrary::Shutdown() { --running_; }
 
 PictureStatus HeadlessPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
   if (Fails(Step::kLoad)) return kPictureFailed;
-  std::ifstream in(ToNativeName(path), std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  const std::string file = std::move(content).str();
+  std::string file;
+  try {
+    file = files_.ReadFile(path);
+  } catch (const Error&) {
+    return kPictureFailed;
+  }
   const auto layout = DecodePng(file);
   if (!layout) return kPictureFailed;
   image = std::make_unique<HeadlessImage>(path, layout->width, layout->height);

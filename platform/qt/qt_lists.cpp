@@ -13,7 +13,7 @@ namespace {
 constexpr int kIndentPerLevel = 3;  // spaces
 constexpr int kFolderPathRole = Qt::UserRole;
 
-QListWidgetItem* FolderItem(const FolderEntry& entry) {
+QListWidgetItem* FolderListItem(const FolderEntry& entry) {
   auto* item = new QListWidgetItem(QString(entry.depth * kIndentPerLevel, u' ') + ToQString(ShownName(entry.label)));
   item->setData(kFolderPathRole, ToQString(entry.path));
   return item;
@@ -65,7 +65,7 @@ void QtDirList::Open(const std::u16string& folder) {
 void QtDirList::ShowEntries() {
   list_.clear();
   for (const FolderEntry& entry : state_.FolderEntries()) {
-    QListWidgetItem* item = FolderItem(entry);
+    QListWidgetItem* item = FolderListItem(entry);
     list_.addItem(item);
     if (entry.isCurrent) list_.setCurrentItem(item);
   }

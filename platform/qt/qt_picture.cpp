@@ -1,16 +1,13 @@
 #include "platform/qt/qt_picture.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
 #include <QRectF>
 #include <QRegion>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
-#include "platform/text.h"
+#include "platform/error.h"
 
 namespace velmora {
 namespace {
@@ -67,18 +64,20 @@ QtGraphics::~QtGraphics() { context_.Update(); }
 
 PictureStatus QtPictureLibrary::LoadImageFromFile(const std::u16string& path, std::unique_ptr<Image>& image) {
   QImageReader::setAllocationLimit(kAllocationLimitMiB);
-  // Opened by the name's own bytes: Qt would turn a name that is not UTF-8
-  // into another one, and open another file or none. O_NONBLOCK: a FIFO must
-  // not wait for a writer.
-  QFile file;
-  const int fd = ::open(ToNativeName(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    if (fd >= 0) ::close(fd);
+  // Read by the program's file system, which opens a name by its own bytes:
+  // Qt would turn a name that is not UTF-8 into another one, and open another
+  // file or none.
+  std::string file;
+  try {
+    file = files_.ReadFile(path);
+  } catch (const Error&) {
     return kGenericError;
   }
+  QByteArray bytes = QByteArray::fromRawData(file.data(), static_cast<qsizetype>(file.size()));
+  QBuffer buffer(&bytes);
   // PNG only, whatever the file holds: left to itself, the reader tries every
   // format it knows on the content.
-  QImageReader reader(&file, "png");
+  QImageReader reader(&buffer, "png");
   reader.setAutoDetectImageFormat(false);
   auto loaded = std::make_unique<QtImage>();
   if (!reader.read(&loaded->image)) return kGenericError;

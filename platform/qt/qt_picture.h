@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/controls.h"
+#include "platform/file_system.h"
 #include "platform/qt/qt_control.h"
 #include "platform/services.h"
 
@@ -82,6 +83,8 @@ class QtGraphics final : public Graphics {
 
 class QtPictureLibrary final : public PictureLibrary {
  public:
+  // Pictures are read through that file system.
+  explicit QtPictureLibrary(FileSystem& files) : files_(files) {}
   PictureStatus Startup() override { return kPictureOk; }
   void Shutdown() override {}
   // Refuses, before decoding, a picture that would take more than 128 MiB.
@@ -91,6 +94,9 @@ class QtPictureLibrary final : public PictureLibrary {
   // Exact pixels: a picture drawn at its own size is copied, not smoothed.
   PictureStatus DrawImageRect(Graphics& graphics, const Image& image, float x, float y, float width,
                               float height) override;
+
+ private:
+  FileSystem& files_;
 };
 
 }  // namespace velmora

@@ -15,22 +15,23 @@
 namespace velmora {
 namespace {
 
-std::optional<std::u16string> PictureOf(const QMimeData& dropped) {
+// The dropped paths; none at all when one of them is not a local file.
+std::vector<std::u16string> PathsOf(const QMimeData& dropped) {
   std::vector<std::u16string> paths;
   for (const QUrl& url : dropped.urls()) {
-    if (!url.isLocalFile()) return std::nullopt;
+    if (!url.isLocalFile()) return {};
     // The path's own bytes, percent-encoded in the URL: a name that is not
     // UTF-8 must reach the same file.
     paths.push_back(FromNativeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString()));
   }
-  return DroppablePicture(paths);
+  return paths;
 }
 
-// The picture a drag brings, accepted as a copy (a source told that its file
-// moved would delete it); none, and refused, for anything else.
-std::optional<std::u16string> AcceptPicture(QDropEvent& event) {
+}  // namespace
+
+std::optional<std::u16string> PictureDropTarget::AcceptPicture(QDropEvent& event) {
   std::optional<std::u16string> picture;
-  if (event.possibleActions() & Qt::CopyAction) picture = PictureOf(*event.mimeData());
+  if (event.possibleActions() & Qt::CopyAction) picture = DroppablePicture(files_, PathsOf(*event.mimeData()));
   if (!picture) {
     event.ignore();
     return picture;
@@ -40,9 +41,8 @@ std::optional<std::u16string> AcceptPicture(QDropEvent& event) {
   return picture;
 }
 
-}  // namespace
-
-PictureDropTarget::PictureDropTarget(QWidget& window, const EventRouter& events) : events_(events) {
+PictureDropTarget::PictureDropTarget(QWidget& window, const EventRouter& events, FileSystem& files)
+    : events_(events), files_(files) {
   window.setAcceptDrops(true);
   window.installEventFilter(this);
 }

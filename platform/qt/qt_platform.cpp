@@ -13,6 +13,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/posix/system_folders.h"
 #include "platform/qt/qt_lists.h"
 #include "platform/qt/qt_save_dialog.h"
 #include "platform/qt/qt_string.h"
@@ -66,8 +67,9 @@ QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, co
       windowControl_(window_),
       messages_(window_),
       router_(messages_),
-      drops_(window_, router_),
-      browser_(std::move(volumes), workingFolder),
+      drops_(window_, router_, files_),
+      browser_(files_, std::move(volumes), workingFolder),
+      pictures_(files_),
       controls_(BuildControls()),
       form_(MakeForm()) {
   window_.setObjectName(QStringLiteral("frmBase64"));

@@ -10,8 +10,8 @@
 
 #include "platform/browser_state.h"
 #include "platform/form.h"
-#include "platform/posix_file_system.h"
 #include "platform/event_router.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/qt/german_qt_texts.h"
 #include "platform/qt/qt_control.h"
 #include "platform/qt/qt_picture.h"
@@ -60,12 +60,12 @@ class QtPlatform final : public Platform {
   QtWindow windowControl_;
   QtMessageBoxes messages_;
   EventRouter router_;
+  PosixFileSystem files_;
   PictureDropTarget drops_;
   BrowserState browser_;
   QtApplication application_;
   QtClipboard clipboard_;
   QtEventPump events_;
-  PosixFileSystem files_;
   QtPictureLibrary pictures_;
   std::map<std::string_view, std::unique_ptr<QtControl>> controls_;
   Form form_;

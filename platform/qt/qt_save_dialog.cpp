@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QStringList>
 
-#include "platform/browser_state.h"
+#include "platform/paths.h"
 #include "platform/error.h"
 #include "platform/qt/name_filters.h"
 #include "platform/qt/qt_string.h"

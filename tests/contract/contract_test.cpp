@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -11,12 +10,11 @@
 
 #include "platform/browser_state.h"
 #include "platform/error.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "tests/contract/harness.h"
-#include "tests/support/file_size_limit.h"
 #include "tests/support/png_maker.h"
 #include "tests/support/raised_error.h"
-#include "tests/support/temp_folder.h"
 
 namespace velmora::contract {
 
@@ -65,24 +63,27 @@ class RecordingEvents : public FormEvents {
   std::u16string toolTip;
 };
 
-class PlatformContract : public ::testing::TestWithParam<HarnessFactory> {
+class PlatformContract : public ::testing::TestWithParam<PlatformUnderTest> {
  protected:
   PlatformContract() {
-    folder.Write("b.png", "b");
-    folder.Write("A.PNG", "a");
-    folder.Write("c.Png", "c");
-    folder.Write(".hidden.png", "h");
-    folder.Write("notes.txt", "t");
-    std::filesystem::create_directory(folder.Native("sub.png"));
-    harness = GetParam()({{{u"/", u"/dev/root"}, {u"/velmora-no-such-volume", u"/dev/gone"}},
-                          FromUtf8(folder.path())});
+    folder.AddFile("b.png", "b");
+    folder.AddFile("A.PNG", "a");
+    folder.AddFile("c.Png", "c");
+    folder.AddFile(".hidden.png", "h");
+    folder.AddFile("notes.txt", "t");
+    folder.AddFolder("sub.png");
+    harness = Started({{u"/", u"/dev/root"}, {u"/velmora-no-such-volume", u"/dev/gone"}}, folder.Path());
     harness->Start(events);
     events.log.clear();
   }
 
   Form& form() { return harness->form(); }
+  [[nodiscard]] std::unique_ptr<Harness> Started(std::vector<Volume> volumes, std::u16string workingFolder) {
+    return GetParam().makeHarness({std::move(volumes), std::move(workingFolder), folder.files()});
+  }
 
-  test::TempFolder folder;
+  std::unique_ptr<Disk> disk = GetParam().makeDisk();
+  Disk& folder = *disk;
   RecordingEvents events;
   std::unique_ptr<Harness> harness;
 };
@@ -128,7 +129,7 @@ TEST_P(PlatformContract, ColoursReadBackAsWritten) {
 }
 
 TEST_P(PlatformContract, FileListShowsVisiblePngFilesAndNoSelectionAfterChanges) {
-  EXPECT_EQ(form().lstFile.Path(), FromUtf8(folder.path()));
+  EXPECT_EQ(form().lstFile.Path(), folder.Path());
   harness->ClickFileEntry(0);
   EXPECT_EQ(form().lstFile.FileName(), u"A.PNG");
   EXPECT_EQ(events.Count("lstFile"), 1);
@@ -143,7 +144,7 @@ TEST_P(PlatformContract, FileListShowsVisiblePngFilesAndNoSelectionAfterChanges)
 
   harness->ClickFileEntry(2);
   EXPECT_EQ(form().lstFile.FileName(), u"c.Png");
-  form().lstFile.SetPath(FromUtf8(folder.path()));
+  form().lstFile.SetPath(folder.Path());
   EXPECT_EQ(form().lstFile.FileName(), u"");
   EXPECT_EQ(events.Count("lstFile"), 3);  // programmatic changes raise no Click
 }
@@ -182,7 +183,7 @@ TEST_P(PlatformContract, RestoringTheSelectionGoesBackToTheEntryBeforeWithoutACl
   form().lstFile.SetSelected(1, true);
   form().lstFile.RestorePreviousSelection();
   EXPECT_EQ(form().lstFile.FileName(), u"A.PNG");
-  form().lstFile.SetPath(FromUtf8(folder.path()));
+  form().lstFile.SetPath(folder.Path());
   harness->ClickFileEntry(1);
   form().lstFile.RestorePreviousSelection();
   EXPECT_EQ(form().lstFile.ListIndex(), -1);
@@ -211,9 +212,9 @@ TEST_P(PlatformContract, EveryEntryLeadsToItsOwnFileWhateverBytesItsNameHolds) {
   // real U+FFFD. And a folder whose name is no UTF-8 either.
   const std::map<std::string, std::string> files = {
       {"bad\xFF.png", test::MakePng(1, 2)}, {"bad\xEF\xBF\xBD.png", test::MakePng(3, 4)}, {"\xC3(.png", "broken pair"}};
-  for (const auto& [name, bytes] : files) folder.Write(name, bytes);
-  std::filesystem::create_directory(folder.Native("raw\xFE"));
-  folder.Write("raw\xFE/inner.png", "inner");
+  for (const auto& [name, bytes] : files) folder.AddFile(name, bytes);
+  folder.AddFolder("raw\xFE");
+  folder.AddFile("raw\xFE/inner.png", "inner");
   form().lstFile.Refresh();
 
   std::map<std::string, std::string> listed;
@@ -225,7 +226,7 @@ TEST_P(PlatformContract, EveryEntryLeadsToItsOwnFileWhateverBytesItsNameHolds) {
   // The picture library too opens each file by its own bytes.
   for (const auto& [name, size] : {std::pair{"bad\xFF.png", 1.0f}, std::pair{"bad\xEF\xBF\xBD.png", 3.0f}}) {
     std::unique_ptr<Image> image;
-    ASSERT_EQ(form().Pictures.LoadImageFromFile(JoinPath(FromUtf8(folder.path()), FromNativeName(name)), image),
+    ASSERT_EQ(form().Pictures.LoadImageFromFile(JoinPath(folder.Path(), FromNativeName(name)), image),
               kPictureOk) << name;
     float width = 0;
     float height = 0;
@@ -233,58 +234,52 @@ TEST_P(PlatformContract, EveryEntryLeadsToItsOwnFileWhateverBytesItsNameHolds) {
     EXPECT_EQ(width, size) << name;
   }
   const std::u16string rawName = FromNativeName("bad\xFF.png");
-  EXPECT_EQ(form().Files.Dir(JoinPath(FromUtf8(folder.path()), rawName), kAttrReadOnly), rawName);
+  EXPECT_EQ(form().Files.Dir(JoinPath(folder.Path(), rawName), kAttrReadOnly), rawName);
 
-  form().lstDir.SetPath(JoinPath(FromUtf8(folder.path()), FromNativeName("raw\xFE")));
-  EXPECT_EQ(form().lstFile.Path(), FromUtf8(folder.path()));  // the handler recorder moves nothing
+  form().lstDir.SetPath(JoinPath(folder.Path(), FromNativeName("raw\xFE")));
+  EXPECT_EQ(form().lstFile.Path(), folder.Path());  // the handler recorder moves nothing
   form().lstFile.SetPath(form().lstDir.Path());
   ASSERT_EQ(form().lstFile.ListCount(), 1);
   form().Files.WriteNewFile(JoinPath(form().lstFile.Path(), FromNativeName("new\xFD.png")), "new");
-  EXPECT_EQ(test::ReadBytes(folder.Native("raw\xFE/new\xFD.png")), "new");
+  EXPECT_EQ(folder.Bytes("raw\xFE/new\xFD.png"), "new");
 }
 
 TEST_P(PlatformContract, ListsStartInTheNearestFolderAboveAVanishedWorkingFolder) {
-  const auto started = GetParam()({{{u"/", u"/dev/root"}}, folder.Path("gone/deeper")});
-  EXPECT_EQ(started->form().lstDir.Path(), FromUtf8(folder.path()));
-  EXPECT_EQ(started->form().lstFile.Path(), FromUtf8(folder.path()));
+  const auto started = Started({{u"/", u"/dev/root"}}, folder.Path("gone/deeper"));
+  EXPECT_EQ(started->form().lstDir.Path(), folder.Path());
+  EXPECT_EQ(started->form().lstFile.Path(), folder.Path());
   EXPECT_EQ(started->form().lstFile.ListCount(), 3);
 }
 
 TEST_P(PlatformContract, ADrivesVanishedFolderGivesWayToTheNearestOneAbove) {
-  std::filesystem::create_directories(folder.Native("sub.png/inner"));
+  folder.AddFolder("sub.png/inner");
   form().lstDir.SetPath(folder.Path("sub.png/inner"));
-  std::filesystem::remove_all(folder.Native("sub.png"));
+  folder.Remove("sub.png");
   form().lstDrive.SetDrive(u"/velmora-no-such-volume [gone]");
   form().lstDrive.SetDrive(u"/ [root]");
   form().lstDir.SetPath(form().lstDrive.Drive());
-  EXPECT_EQ(form().lstDir.Path(), FromUtf8(folder.path()));
+  EXPECT_EQ(form().lstDir.Path(), folder.Path());
 }
 
 TEST_P(PlatformContract, ReplacingKeepsReadOnlyFilesAndWritesThroughLinks) {
-  const std::string locked = folder.Write("locked.txt", "old");
-  std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
-  const std::string before = folder.ListNames();
+  folder.AddFile("locked.txt", "old", 0440);
+  const std::set<std::string> before = folder.Names("");
   EXPECT_EQ(RaisedError([&] { form().Files.ReplaceFile(folder.Path("locked.txt"), "new"); }), kErrPermissionDenied);
-  EXPECT_EQ(test::ReadBytes(locked), "old");
-  EXPECT_EQ(std::filesystem::status(locked).permissions(),
-            std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
-  EXPECT_EQ(folder.ListNames(), before) << "no temporary file left";
+  EXPECT_EQ(folder.Bytes("locked.txt"), "old");
+  EXPECT_EQ(folder.Mode("locked.txt"), 0440u);
+  EXPECT_EQ(folder.Names(""), before) << "no temporary file left";
 
-  const std::string target = folder.Write("target.txt", "old");
-  std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                           std::filesystem::perms::group_read);
-  std::filesystem::create_symlink("target.txt", folder.Native("link.txt"));
-  std::filesystem::create_symlink("made.txt", folder.Native("dangling.txt"));
+  folder.AddFile("target.txt", "old", 0640);
+  folder.AddLink("link.txt", "target.txt");
+  folder.AddLink("dangling.txt", "made.txt");
   for (const char* link : {"link.txt", "dangling.txt"}) {
     SCOPED_TRACE(link);
     form().Files.ReplaceFile(folder.Path(link), "new");
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.Native(link)));
-    EXPECT_EQ(test::ReadBytes(folder.Native(link)), "new");
+    EXPECT_TRUE(folder.IsLink(link));
+    EXPECT_EQ(folder.Bytes(link), "new");
   }
-  EXPECT_EQ(std::filesystem::status(target).permissions(),
-            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                std::filesystem::perms::group_read);
-  EXPECT_EQ(test::ReadBytes(folder.Native("made.txt")), "new");
+  EXPECT_EQ(folder.Mode("target.txt"), 0640u);
+  EXPECT_EQ(folder.Bytes("made.txt"), "new");
 }
 
 TEST_P(PlatformContract, FolderPathsEndInASeparatorOnlyAtTheRoot) {
@@ -309,7 +304,7 @@ TEST_P(PlatformContract, DrivesAreVolumesAndAnUnreadableOneRaises71) {
   EXPECT_EQ(events.Count("lstDrive"), 1);
 
   EXPECT_EQ(RaisedError([this] { form().lstDir.SetPath(form().lstDrive.Drive()); }), kErrDeviceUnavailable);
-  EXPECT_EQ(form().lstDir.Path(), FromUtf8(folder.path()));
+  EXPECT_EQ(form().lstDir.Path(), folder.Path());
   EXPECT_EQ(RaisedError([this] { form().lstDir.SetPath(folder.Path("missing")); }), kErrPathNotFound);
 }
 
@@ -362,10 +357,10 @@ TEST_P(PlatformContract, ClipboardReadsBackTheTextSet) {
 }
 
 TEST_P(PlatformContract, OnlyASingleListedPictureFileIsTakenFromADrop) {
-  test::TempFolder elsewhere;
-  elsewhere.Write("face.png", "f");
-  EXPECT_TRUE(harness->DropFiles({elsewhere.Path("face.png")}));
-  EXPECT_EQ(events.log, std::vector<std::string>{"Drop " + elsewhere.Native("face.png")});
+  folder.AddFolder("elsewhere");
+  folder.AddFile("elsewhere/face.png", "f");
+  EXPECT_TRUE(harness->DropFiles({folder.Path("elsewhere/face.png")}));
+  EXPECT_EQ(events.log, std::vector<std::string>{"Drop " + folder.Native("elsewhere/face.png")});
 
   events.log.clear();
   const std::vector<std::vector<std::u16string>> refused = {
@@ -399,20 +394,11 @@ TEST_P(PlatformContract, ReportToolTipIsTheHandlersAnswerAsItShows) {
 TEST_P(PlatformContract, NewFilesAreCreatedOnlyUnderAFreeName) {
   const std::u16string path = folder.Path("b-face.png");
   form().Files.WriteNewFile(path, "face");
-  EXPECT_EQ(test::ReadBytes(folder.Native("b-face.png")), "face");
+  EXPECT_EQ(folder.Bytes("b-face.png"), "face");
   EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(path, "other"); }), kErrFileAlreadyExists);
   EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("sub.png"), "other"); }), kErrFileAlreadyExists);
-  EXPECT_EQ(test::ReadBytes(folder.Native("b-face.png")), "face");
+  EXPECT_EQ(folder.Bytes("b-face.png"), "face");
   EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("missing/x.png"), "x"); }), kErrPathNotFound);
-}
-
-TEST_P(PlatformContract, NewFileThatCannotBeWrittenWholeIsNotLeftBehind) {
-  {
-    const test::FileSizeLimit limit(4);
-    EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("big.png"), "more than four"); }),
-              kErrDiskFull);
-  }
-  EXPECT_FALSE(test::Exists(folder.Native("big.png")));
 }
 
 TEST_P(PlatformContract, ApplicationKnowsItsVersion) {
@@ -422,9 +408,10 @@ TEST_P(PlatformContract, ApplicationKnowsItsVersion) {
   EXPECT_FALSE(form().App.Path().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Headless, PlatformContract, ::testing::Values(&MakeHeadlessHarness));
+INSTANTIATE_TEST_SUITE_P(Headless, PlatformContract,
+                         ::testing::Values(PlatformUnderTest{&MakeMemoryDisk, &MakeHeadlessHarness}));
 #ifdef VELMORA_CONTRACT_WITH_QT
-INSTANTIATE_TEST_SUITE_P(Qt, PlatformContract, ::testing::Values(&MakeQtHarness));
+INSTANTIATE_TEST_SUITE_P(Qt, PlatformContract, ::testing::Values(PlatformUnderTest{&MakePosixDisk, &MakeQtHarness}));
 #endif
 
 }  // namespace

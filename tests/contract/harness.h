@@ -10,6 +10,7 @@
 #include "platform/browser_state.h"
 #include "platform/form.h"
 #include "platform/headless/headless_platform.h"
+#include "tests/contract/test_disk.h"
 
 namespace velmora::contract {
 
@@ -56,8 +57,16 @@ class Harness {
 struct HarnessSetup {
   std::vector<Volume> volumes;
   std::u16string workingFolder;
+  // What the headless platform reads; the Qt one reads the real disk.
+  FileSystem& disk;
 };
 
 using HarnessFactory = std::unique_ptr<Harness> (*)(const HarnessSetup& setup);
+
+// A platform under the contract and the disk it runs on.
+struct PlatformUnderTest {
+  DiskMaker makeDisk;
+  HarnessFactory makeHarness;
+};
 
 }  // namespace velmora::contract

@@ -11,7 +11,7 @@ namespace {
 
 class HeadlessHarness : public Harness {
  public:
-  explicit HeadlessHarness(const HarnessSetup& setup) : platform_(FrmBase64Table(), Options(setup)) {}
+  explicit HeadlessHarness(const HarnessSetup& setup) : platform_(FrmBase64Table(), setup.disk, Options(setup)) {}
   Form& form() override { return platform_.form(); }
   void Start(FormEvents& handlers) override { platform_.Start(handlers); }
   void ClickFileEntry(int row, bool /*withCtrl*/) override {

@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/memory_file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/qt/qt_picture.h"
 #include "platform/text.h"
 #include "tests/support/png_maker.h"
@@ -142,12 +144,18 @@ TEST(PictureLibraries, GiveOneVerdictOnEveryFile) {
   AddPngSuite(corpus);
   AddMadeFiles(corpus, folder);
 
-  QtPictureLibrary qt;
-  headless::HeadlessPictureLibrary headless;
+  // The real window's library reads the real files; the headless one the
+  // same bytes from memory.
+  PosixFileSystem disk;
+  headless::MemoryFileSystem memory;
+  QtPictureLibrary qt(disk);
+  headless::HeadlessPictureLibrary headless(memory);
   for (const CorpusFile& file : corpus) {
     SCOPED_TRACE(file.name);
-    const Verdict onQt = Load(qt, FromUtf8(file.path));
-    EXPECT_EQ(onQt, Load(headless, FromUtf8(file.path)));
+    const std::u16string path = FromNativeName(file.path);
+    memory.AddFile(path, test::ReadBytes(file.path));
+    const Verdict onQt = Load(qt, path);
+    EXPECT_EQ(onQt, Load(headless, path));
     EXPECT_EQ(onQt.has_value(), file.accepted);
   }
   EXPECT_EQ(headless.running(), 0);

@@ -12,7 +12,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
 #include "tests/contract/harness.h"
-#include "tests/qt/user_gestures.h"
+#include "tests/platform/qt/user_gestures.h"
 #include "window/control_table.h"
 
 namespace velmora::contract {

@@ -12,7 +12,7 @@
 
 #include "codec/code_page.h"
 #include "platform/error.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "platform/text.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/raised_error.h"

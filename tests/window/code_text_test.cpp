@@ -166,11 +166,11 @@ TEST_F(CodeTextTest, UsersOwnTempPngBesideTheProgramIsNeverTouched) {
   pictures.Write("temp.png", "mine");
   Paste(FoldedHeader());
   platform.txt.Type(code.substr(0, 100));
-  EXPECT_EQ(ReadBytes(pictures.Native("temp.png")), "mine");
+  EXPECT_EQ(pictures.Read("temp.png"), "mine");
 }
 
 TEST_F(CodeTextTest, UnwritableTemporaryFolderIsReportedOncePerActionAndNothingDrawn) {
-  ::setenv("TMPDIR", pictures.Native("missing").c_str(), 1);
+  disk.SetTemporaryFolder(pictures.Path("missing"));
   const std::vector<std::u16string> once{u"Pfad nicht gefunden"};
   platform.txt.Type(code);
   EXPECT_EQ(Messages(), once);

@@ -1,7 +1,6 @@
 // Face files made from the file list's context menu, and picture files
 // dropped onto the window.
 
-#include <filesystem>
 
 #include "fit/fit_error.h"
 #include "platform/browser_state.h"
@@ -20,7 +19,7 @@ class FaceFilesTest : public WindowTest {
 
   // Selected in the lists and shown as a click on it shows it.
   void ExpectEncoded(const std::u16string& path) {
-    const std::string bytes = ReadBytes(ToUtf8(path));
+    const std::string bytes = disk.Bytes(path).value_or("");
     EXPECT_EQ(JoinPath(platform.lstFile.Path(), platform.lstFile.FileName()), path);
     EXPECT_EQ(platform.txt.Text(), FaceCode(bytes));
     ASSERT_TRUE(platform.Picture1.picture());
@@ -35,13 +34,13 @@ TEST_F(FaceFilesTest, FaceIsWrittenNextToThePictureThenSelectedEncodedAndReporte
   AddFile("photo.png", photo);
   FitIntoFace("photo.png");
 
-  const std::string face = ReadBytes(pictures.Native("photo-face.png"));
+  const std::string face = pictures.Read("photo-face.png");
   EXPECT_LE(face.size(), 725u);
   ExpectEncoded(pictures.Path("photo-face.png"));
   EXPECT_EQ(platform.Label1.Caption(), u"48 x 48\r\n" + LengthText(face.size()) + u" Bytes\r\n\r\nFace Size: \r\n" +
                                            LengthText(platform.txt.Text().size()) + u" Zeichen");
   EXPECT_EQ(platform.Label1.ForeColor(), kColorButtonText);
-  EXPECT_EQ(ReadBytes(pictures.Native("photo.png")), photo);
+  EXPECT_EQ(pictures.Read("photo.png"), photo);
   EXPECT_EQ(platform.frmBase64.mousePointer(), MousePointer::kDefault);
   EXPECT_TRUE(Messages().empty());
 }
@@ -55,10 +54,10 @@ TEST_F(FaceFilesTest, EachFaceTakesTheNextFreeNameAndNothingIsOverwritten) {
 
   AddFile("Logo.PNG", MakePng(64, 64));
   pictures.Write("Logo-face.PNG", "the user's own");
-  std::filesystem::create_directory(pictures.Native("Logo-face-2.PNG"));
+  pictures.MakeFolder("Logo-face-2.PNG");
   FitIntoFace("Logo.PNG");
   EXPECT_EQ(platform.lstFile.FileName(), u"Logo-face-3.PNG");
-  EXPECT_EQ(ReadBytes(pictures.Native("Logo-face.PNG")), "the user's own");
+  EXPECT_EQ(pictures.Read("Logo-face.PNG"), "the user's own");
   EXPECT_TRUE(Messages().empty());
 }
 
@@ -92,7 +91,7 @@ TEST_F(FaceFilesTest, EveryFailingCallIsReportedOnceAndLeavesNoPartialFace) {
   AddFile("photo.png", MakePng(64, 64));
   platform.Faults.ResetCounts();
   FitIntoFace("photo.png");
-  const std::string face = ReadBytes(pictures.Native("photo-face.png"));
+  const std::string face = pictures.Read("photo-face.png");
   std::vector<std::pair<PlatformCall, int>> made;
   for (std::size_t kind = 0; kind < headless::kPlatformCallKinds; ++kind) {
     const auto call = static_cast<PlatformCall>(kind);
@@ -103,16 +102,16 @@ TEST_F(FaceFilesTest, EveryFailingCallIsReportedOnceAndLeavesNoPartialFace) {
     for (int nth = 1; nth <= count; ++nth) {
       for (const int number : {kErrPermissionDenied, kErrDeviceIo}) {
         SCOPED_TRACE(std::string(NameOf(call)) + " #" + std::to_string(nth) + " raising " + std::to_string(number));
-        std::filesystem::remove(pictures.Native("photo-face.png"));
+        pictures.Remove("photo-face.png");
         platform.lstFile.Refresh();
         platform.Messages.Forget();
         platform.Faults.FailNthCall(nth, number, call);
         FitIntoFace("photo.png");
         ASSERT_TRUE(platform.Faults.fired());
         EXPECT_EQ(Messages(), std::vector{DescriptionOf(number)});
-        EXPECT_FALSE(Exists(pictures.Native("photo-face-2.png")));
-        if (Exists(pictures.Native("photo-face.png"))) {
-          EXPECT_EQ(ReadBytes(pictures.Native("photo-face.png")), face);
+        EXPECT_FALSE(pictures.Exists("photo-face-2.png"));
+        if (pictures.Exists("photo-face.png")) {
+          EXPECT_EQ(pictures.Read("photo-face.png"), face);
         }
         EXPECT_EQ(platform.frmBase64.mousePointer(), MousePointer::kDefault);
       }
@@ -121,7 +120,7 @@ TEST_F(FaceFilesTest, EveryFailingCallIsReportedOnceAndLeavesNoPartialFace) {
 }
 
 TEST_F(FaceFilesTest, DroppedPictureIsOpenedInItsFolderSelectedAndEncoded) {
-  std::filesystem::create_directory(pictures.Native("sub"));
+  pictures.MakeFolder("sub");
   pictures.Write("sub/inner.png", MakePng(16, 16));
   ASSERT_TRUE(platform.frmBase64.DropFiles({pictures.Path("sub/inner.png")}));
   EXPECT_EQ(platform.lstDir.Path(), pictures.Path("sub"));
@@ -136,18 +135,18 @@ TEST_F(FaceFilesTest, PictureDroppedFromTheShownFolderIsFoundThoughListedBeforeI
 }
 
 TEST_F(FaceFilesTest, DroppedPictureOnAnotherDriveSelectsThatDrive) {
-  TempFolder other;
+  const MemoryFolder other(disk, "/media/other");
   other.Write("away.png", MakePng(8, 8));
   headless::HeadlessOptions options;
-  options.volumes = {{u"/", u"/dev/test"}, {U16(other.path()), u"/dev/other"}};
-  options.workingFolder = U16(pictures.path());
-  headless::HeadlessPlatform twoDrives(FrmBase64Table(), options);
+  options.volumes = {{u"/", u"/dev/test"}, {other.Path(), u"/dev/other"}};
+  options.workingFolder = pictures.Path();
+  headless::HeadlessPlatform twoDrives(FrmBase64Table(), disk, options);
   FrmBase64 logic(twoDrives.form());
   twoDrives.Start(logic);
 
   ASSERT_TRUE(twoDrives.frmBase64.DropFiles({other.Path("away.png")}));
-  EXPECT_EQ(twoDrives.lstDrive.Drive(), U16(other.path()) + u" [other]");
-  EXPECT_EQ(twoDrives.lstDir.Path(), U16(other.path()));
+  EXPECT_EQ(twoDrives.lstDrive.Drive(), other.Path() + u" [other]");
+  EXPECT_EQ(twoDrives.lstDir.Path(), other.Path());
   EXPECT_EQ(twoDrives.lstFile.FileName(), u"away.png");
   EXPECT_EQ(twoDrives.txt.Text(), FaceCode(MakePng(8, 8)));
 }

@@ -1,4 +1,3 @@
-#include <filesystem>
 #include <functional>
 
 #include "tests/window/window_fixture.h"
@@ -33,7 +32,7 @@ class FileBrowserTest : public WindowTest {
   }
 
   void OpenSubfolder() {
-    std::filesystem::create_directory(pictures.Native("sub"));
+    pictures.MakeFolder("sub");
     platform.lstDir.SetPath(pictures.Path("sub"));
   }
 };
@@ -100,15 +99,12 @@ TEST_F(FileBrowserTest, UnreadableFileIsReportedAndLeavesTheWindowAsBeforeTheCli
   struct Case {
     const char* name;
     const char* selectedBefore;
-    std::function<void(const std::string& path)> spoil;
+    std::function<void(const MemoryFolder& folder, const char* name)> spoil;
   };
   const Case cases[] = {
-      {"vanished.png", "", [](const std::string& path) { std::filesystem::remove(path); }},
+      {"vanished.png", "", [](const MemoryFolder& folder, const char* name) { folder.Remove(name); }},
       {"dangling.png", "shown.png",
-       [](const std::string& path) {
-         std::filesystem::remove(path);
-         std::filesystem::create_symlink("nowhere.png", path);
-       }},
+       [](const MemoryFolder& folder, const char* name) { folder.MakeLink(name, "nowhere.png"); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,7 +114,7 @@ TEST_F(FileBrowserTest, UnreadableFileIsReportedAndLeavesTheWindowAsBeforeTheCli
     const std::u16string caption = platform.Label1.Caption();
     const int draws = platform.Picture1.draws();
     platform.Messages.Forget();
-    c.spoil(pictures.Native(c.name));
+    c.spoil(pictures, c.name);
     ClickFile(c.name);
     EXPECT_EQ(Messages(), std::vector<std::u16string>{u"Datei nicht gefunden"});
     EXPECT_EQ(platform.lstFile.FileName(), U16(c.selectedBefore));
@@ -129,24 +125,24 @@ TEST_F(FileBrowserTest, UnreadableFileIsReportedAndLeavesTheWindowAsBeforeTheCli
 }
 
 TEST_F(FileBrowserTest, VanishedFoldersGiveWayToTheNearestOneAboveAndTheListsAgree) {
-  TempFolder otherVolume;
+  const MemoryFolder otherVolume(disk, "/media/other");
   headless::HeadlessOptions options;
-  options.volumes = {{u"/", u"/dev/test"}, {U16(otherVolume.path()), u"/dev/other"}};
+  options.volumes = {{u"/", u"/dev/test"}, {otherVolume.Path(), u"/dev/other"}};
   options.workingFolder = pictures.Path("gone/deeper");
-  headless::HeadlessPlatform twoDrives(FrmBase64Table(), options);
+  headless::HeadlessPlatform twoDrives(FrmBase64Table(), disk, options);
   FrmBase64 logic(twoDrives.form());
   twoDrives.Start(logic);
-  EXPECT_EQ(twoDrives.lstDir.Path(), U16(pictures.path()));
-  EXPECT_EQ(twoDrives.lstFile.Path(), U16(pictures.path()));
+  EXPECT_EQ(twoDrives.lstDir.Path(), pictures.Path());
+  EXPECT_EQ(twoDrives.lstFile.Path(), pictures.Path());
 
-  std::filesystem::create_directories(pictures.Native("sub/inner"));
+  pictures.MakeFolder("sub/inner");
   twoDrives.lstDir.Open(pictures.Path("sub/inner"));
-  std::filesystem::remove_all(pictures.Native("sub"));
-  twoDrives.lstDrive.SetDrive(U16(otherVolume.path()) + u" [other]");
+  pictures.Remove("sub");
+  twoDrives.lstDrive.SetDrive(otherVolume.Path() + u" [other]");
   twoDrives.lstDrive.SetDrive(u"/ [test]");
   EXPECT_TRUE(twoDrives.Messages.shown().empty());
-  EXPECT_EQ(twoDrives.lstDir.Path(), U16(pictures.path()));
-  EXPECT_EQ(twoDrives.lstFile.Path(), U16(pictures.path()));
+  EXPECT_EQ(twoDrives.lstDir.Path(), pictures.Path());
+  EXPECT_EQ(twoDrives.lstFile.Path(), pictures.Path());
 }
 
 TEST_F(FileBrowserTest, WarningStateClearsOnFolderChangesButLoadedStateStays) {
@@ -160,7 +156,7 @@ TEST_F(FileBrowserTest, WarningStateClearsOnFolderChangesButLoadedStateStays) {
   pictures.Write("sub/ok.png", png);
   platform.lstFile.Refresh();
   ClickFile("ok.png");
-  platform.lstDir.SetPath(U16(pictures.path()));
+  platform.lstDir.SetPath(pictures.Path());
   ExpectLoaded(png);
   EXPECT_EQ(platform.Label1.ForeColor(), kColorButtonText);
   EXPECT_EQ(platform.lstFile.FileName(), u"");
@@ -186,18 +182,20 @@ TEST_F(FileBrowserTest, SecondClickDuringThePassOverEventsRunsNestedAndTheFirstF
 
 TEST_F(FileBrowserTest, UnreadyDriveIsReportedAndTheProgramsDriveComesBack) {
   headless::HeadlessOptions options;
-  options.volumes = {{u"/", u"/dev/test"}, {u"/velmora-no-such-volume", u"/dev/gone"}};
-  options.workingFolder = U16(pictures.path());
-  headless::HeadlessPlatform twoDrives(FrmBase64Table(), options);
+  disk.AddFolder(u"/media/stick");
+  disk.SetNotReady(u"/media/stick", true);
+  options.volumes = {{u"/", u"/dev/test"}, {u"/media/stick", u"/dev/gone"}};
+  options.workingFolder = pictures.Path();
+  headless::HeadlessPlatform twoDrives(FrmBase64Table(), disk, options);
   FrmBase64 logic(twoDrives.form());
   twoDrives.Start(logic);
 
-  twoDrives.lstDrive.SetDrive(u"/velmora-no-such-volume [gone]");
+  twoDrives.lstDrive.SetDrive(u"/media/stick [gone]");
   ASSERT_EQ(twoDrives.Messages.shown().size(), 1u);
   EXPECT_EQ(twoDrives.Messages.shown()[0].prompt, u"Datenträger nicht bereit");
   EXPECT_EQ(twoDrives.Messages.shown()[0].style, kMsgBoxExclamation);
   EXPECT_EQ(twoDrives.lstDrive.Drive(), u"/ [test]");
-  EXPECT_EQ(twoDrives.lstDir.Path(), U16(pictures.path()));
+  EXPECT_EQ(twoDrives.lstDir.Path(), pictures.Path());
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 // a crowded folder. The window must go on, say only what it says for any bad
 // input, and save exactly what it was given.
 
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -35,7 +34,7 @@ bool IsBroken(const std::string& suiteName) { return suiteName.starts_with('x');
 
 class HostileInputTest : public WindowTest {
  protected:
-  HostileInputTest() { std::filesystem::create_directory(pictures.Native("saved")); }
+  HostileInputTest() { pictures.MakeFolder("saved"); }
 
   void Paste(const std::u16string& clipboard) {
     platform.Clipboard.SetText(clipboard);
@@ -47,8 +46,8 @@ class HostileInputTest : public WindowTest {
   std::string SavePicture() {
     platform.CommonDialog1.AnswerWith(pictures.Path("saved/Face-pic.png"));
     platform.cmdSavePic.Click();
-    std::string bytes = ReadBytes(pictures.Native("saved/Face-pic.png"));
-    std::filesystem::remove(pictures.Native("saved/Face-pic.png"));
+    std::string bytes = pictures.Read("saved/Face-pic.png");
+    pictures.Remove("saved/Face-pic.png");
     return bytes;
   }
 
@@ -63,7 +62,9 @@ class HostileInputTest : public WindowTest {
 
 TEST_F(HostileInputTest, EverySuitePictureIsClickedPastedAndSavedByteForByte) {
   int files = 0;
-  platform.lstDir.Open(U16(PngSuiteFolder()));
+  pictures.MakeFolder("suite");
+  for (const std::string& name : SuiteNames()) pictures.Write("suite/" + name, PngSuiteFile(name));
+  platform.lstDir.Open(pictures.Path("suite"));
   for (const std::string& name : SuiteNames()) {
     SCOPED_TRACE(name);
     const std::string bytes = PngSuiteFile(name);
@@ -134,7 +135,7 @@ TEST_F(HostileInputTest, NulLoneSurrogatesAndWideCharactersAreHeldAndSavedAsTheC
     ExpectOnlyMessagesAmong({kCannotOpen});
     platform.CommonDialog1.AnswerWith(pictures.Path("saved/odd.txt"));
     platform.cmdSave.Click();
-    EXPECT_EQ(ReadBytes(pictures.Native("saved/odd.txt")), ByteStringToBytes(text));
+    EXPECT_EQ(pictures.Read("saved/odd.txt"), ByteStringToBytes(text));
     EXPECT_TRUE(Messages().empty());
   }
 }
@@ -157,34 +158,23 @@ TEST_F(HostileInputTest, DecompressionBombsUnder726BytesAreRefusedWhetherClicked
 }
 
 TEST_F(HostileInputTest, ListedFileThatChangedIntoSomethingElseIsReportedAndChangesNothing) {
-  const std::pair<const char*, std::function<void(const std::string&)>> changes[] = {
-      {"vanished", [](const std::string& path) { std::filesystem::remove(path); }},
-      {"became a folder",
-       [](const std::string& path) {
-         std::filesystem::remove(path);
-         std::filesystem::create_directory(path);
-       }},
-      {"became a pipe",
-       [](const std::string& path) {
-         std::filesystem::remove(path);
-         ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-       }},
-      {"became a link to itself",
-       [](const std::string& path) {
-         std::filesystem::remove(path);
-         std::filesystem::create_symlink(path, path);
-       }},
+  constexpr const char* kName = "changing.png";
+  const std::pair<const char*, std::function<void(const MemoryFolder&)>> changes[] = {
+      {"vanished", [](const MemoryFolder& folder) { folder.Remove(kName); }},
+      {"became a folder", [](const MemoryFolder& folder) { folder.MakeFolder(kName); }},
+      {"became a pipe", [](const MemoryFolder& folder) { folder.disk().AddOther(folder.Path(kName)); }},
+      {"became a link to itself", [](const MemoryFolder& folder) { folder.MakeLink(kName, folder.path() + "/" + kName); }},
   };
   for (const auto& [what, change] : changes) {
     SCOPED_TRACE(what);
-    AddFile("changing.png", MakePng(8, 8));
-    change(pictures.Native("changing.png"));
+    AddFile(kName, MakePng(8, 8));
+    change(pictures);
     ClickFile("changing.png");
     EXPECT_EQ(Messages().size(), 1u);
     EXPECT_EQ(platform.txt.Text(), u"");
     EXPECT_FALSE(platform.Picture1.picture());
     platform.Messages.Forget();
-    std::filesystem::remove_all(pictures.Native("changing.png"));
+    pictures.Remove(kName);
   }
 }
 

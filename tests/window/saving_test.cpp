@@ -1,8 +1,6 @@
 #include <sys/stat.h>
 
-#include <filesystem>
 
-#include "tests/support/file_size_limit.h"
 #include "tests/window/window_fixture.h"
 
 namespace velmora::test {
@@ -48,7 +46,7 @@ TEST_F(SavingTest, ProposedCodeNameAtTheRootHasOneSeparator) {
 TEST_F(SavingTest, SavesExactlyTheCodeAndThePictureAndMovesTheFocus) {
   platform.CommonDialog1.AnswerWith(pictures.Path("smile.txt"));
   platform.cmdSave.Click();
-  EXPECT_EQ(ReadBytes(pictures.Native("smile.txt")), ToUtf8(FaceCode(png)));
+  EXPECT_EQ(pictures.Read("smile.txt"), ToUtf8(FaceCode(png)));
   EXPECT_TRUE(platform.Picture1.focused());
 
   platform.Picture1.LoseFocus();
@@ -58,7 +56,7 @@ TEST_F(SavingTest, SavesExactlyTheCodeAndThePictureAndMovesTheFocus) {
   EXPECT_EQ(LastDialog().fileName, u"Face-pic.png");
   EXPECT_EQ(LastDialog().title, u"Face als PNG-Bilddatei speichern");
   EXPECT_EQ(LastDialog().filter, u"PNG Bilddateien (*.png)|*.png");
-  EXPECT_EQ(ReadBytes(pictures.Native("copy.png")), png);
+  EXPECT_EQ(pictures.Read("copy.png"), png);
   EXPECT_TRUE(platform.Picture1.focused());
   EXPECT_TRUE(Messages().empty());
 }
@@ -79,23 +77,21 @@ TEST_F(SavingTest, FailedSaveShowsTheErrorAndKeepsTheExistingFile) {
   EXPECT_FALSE(platform.Picture1.focused());
 
   // A folder standing where the file should go cannot be replaced.
-  std::filesystem::create_directory(pictures.Native("taken.txt"));
+  pictures.MakeFolder("taken.txt");
   pictures.Write("taken.txt/keep", "kept");
   platform.CommonDialog1.AnswerWith(pictures.Path("taken.txt"));
   platform.cmdSave.Click();
   EXPECT_EQ(platform.Messages.shown().back().prompt, u"Fehler #75: Fehler beim Zugriff auf Pfad/Datei");
-  EXPECT_EQ(ReadBytes(pictures.Native("taken.txt/keep")), "kept");
+  EXPECT_EQ(pictures.Read("taken.txt/keep"), "kept");
 }
 
-TEST_F(SavingTest, SaveThatFailsPartWayLeavesTheReplacedFileWhole) {
+TEST_F(SavingTest, FailedSaveLeavesTheReplacedFileWholeAndSaysWhy) {
   pictures.Write("old.png", "the old picture");
   platform.CommonDialog1.AnswerWith(pictures.Path("old.png"));
-  {
-    FileSizeLimit limit(png.size() / 2);
-    platform.cmdSavePic.Click();
-  }
+  platform.Faults.FailNthCall(1, kErrDiskFull, headless::PlatformCall::kReplaceFile);
+  platform.cmdSavePic.Click();
   EXPECT_EQ(platform.Messages.shown().back().prompt, u"Fehler #61: Datenträger voll");
-  EXPECT_EQ(ReadBytes(pictures.Native("old.png")), "the old picture");
+  EXPECT_EQ(pictures.Read("old.png"), "the old picture");
   EXPECT_EQ(pictures.ListNames(), "old.png smile.png");
 }
 

@@ -7,7 +7,6 @@
 #include <malloc.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <map>
 #include <random>
@@ -62,8 +61,8 @@ class SoakTest : public WindowTest {
     for (std::size_t n = 0; n < pngs_.size(); ++n) pictures.Write("face" + std::to_string(n) + ".png", pngs_[n]);
     pictures.Write("broken.png", pngs_[1].substr(0, 100));
     pictures.Write("large.png", std::string(2000, 'L'));
-    std::filesystem::create_directory(pictures.Native("saved"));
-    std::filesystem::create_directory(pictures.Native("saved/folder.txt"));
+    pictures.MakeFolder("saved");
+    pictures.MakeFolder("saved/folder.txt");
     platform.lstFile.Refresh();
     for (const std::string& png : pngs_) codes_.push_back(FaceCode(png));
   }
@@ -156,7 +155,7 @@ class SoakTest : public WindowTest {
     if (answer == SaveAnswer::kCancel) {
       platform.CommonDialog1.AnswerCancel();
     } else {
-      platform.CommonDialog1.AnswerWith(FromUtf8(target));
+      platform.CommonDialog1.AnswerWith(pictures.Path(target));
     }
     const std::u16string code = platform.txt.Text();
     button.Click();
@@ -166,21 +165,22 @@ class SoakTest : public WindowTest {
     }
     if (answer == SaveAnswer::kCancel) return;
     ++savesCompleted_;
-    const std::string saved = ReadBytes(target);
+    const std::string saved = pictures.Read(target);
     if (&button == &platform.cmdSave) {
       EXPECT_EQ(saved, ByteStringToBytes(code));
     } else if (const auto known = std::find(codes_.begin(), codes_.end(), code); known != codes_.end()) {
       EXPECT_EQ(saved, pngs_[static_cast<std::size_t>(known - codes_.begin())]);
     }
-    if (answer == SaveAnswer::kNewFile) std::filesystem::remove(target);
+    if (answer == SaveAnswer::kNewFile) pictures.Remove(target);
   }
 
-  [[nodiscard]] std::string Target(SaveAnswer answer, const std::string& name) const {
+  // The target's name in the pictures folder.
+  [[nodiscard]] static std::string Target(SaveAnswer answer, const std::string& name) {
     switch (answer) {
-      case SaveAnswer::kMissingFolder: return pictures.Native("missing/" + name);
-      case SaveAnswer::kFolderInTheWay: return pictures.Native("saved/folder.txt");
-      case SaveAnswer::kNewFile: return pictures.Native("saved/new-" + name);
-      default: return pictures.Native("saved/" + name);
+      case SaveAnswer::kMissingFolder: return "missing/" + name;
+      case SaveAnswer::kFolderInTheWay: return "saved/folder.txt";
+      case SaveAnswer::kNewFile: return "saved/new-" + name;
+      default: return "saved/" + name;
     }
   }
 

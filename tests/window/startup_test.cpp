@@ -15,8 +15,8 @@ TEST_F(StartupTest, ShowsTitleAndInitialStateOfEveryControl) {
   EXPECT_EQ(platform.Label1.ForeColor(), kColorRed);
   EXPECT_EQ(platform.txt.Text(), u"");
   EXPECT_FALSE(platform.Picture1.picture());
-  EXPECT_EQ(platform.lstDir.Path(), U16(pictures.path()));
-  EXPECT_EQ(platform.lstFile.Path(), U16(pictures.path()));
+  EXPECT_EQ(platform.lstDir.Path(), pictures.Path());
+  EXPECT_EQ(platform.lstFile.Path(), pictures.Path());
   EXPECT_EQ(platform.lstFile.ListIndex(), -1);
   EXPECT_EQ(platform.lstDrive.Drive(), u"/ [test]");
   EXPECT_TRUE(Messages().empty());

@@ -1,19 +1,20 @@
 #pragma once
-// The window logic on the headless platform, in a folder of its own, with
-// its own temporary folder so that no temporary file can go unnoticed.
+// The window logic on the headless platform, on a disk in memory: the shown
+// folder holds only what the test puts there, and the temporary folder is
+// checked empty at the end, so that no temporary file can go unnoticed.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "codec/base64.h"
 #include "codec/code_page.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "preview/number_text.h"
 #include "tests/support/png_maker.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/memory_folder.h"
 #include "window/control_table.h"
 #include "window/frm_base64.h"
 
@@ -31,21 +32,7 @@ inline std::u16string FaceCode(const std::string& bytes) {
 
 class WindowTest : public ::testing::Test {
  protected:
-  WindowTest()
-      : savedTmpdir_(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : ""),
-        tmpdirSet_(::setenv("TMPDIR", temporaries.path().c_str(), 1) == 0),
-        platform(FrmBase64Table(), Options(pictures)),
-        window(platform.form()) {
-    platform.Start(window);
-  }
-
-  ~WindowTest() override {
-    if (savedTmpdir_.empty()) {
-      ::unsetenv("TMPDIR");
-    } else {
-      ::setenv("TMPDIR", savedTmpdir_.c_str(), 1);
-    }
-  }
+  WindowTest() : platform(FrmBase64Table(), disk, Options(pictures)), window(platform.form()) { platform.Start(window); }
 
   void TearDown() override { EXPECT_EQ(temporaries.ListNames(), "") << "a temporary file was left behind"; }
 
@@ -63,20 +50,18 @@ class WindowTest : public ::testing::Test {
     return prompts;
   }
 
-  TempFolder temporaries;  // the system's temporary folder for this test
-  TempFolder pictures;     // the folder the window shows
+  headless::MemoryFileSystem disk;
+  MemoryFolder temporaries{disk, "/tmp"};                // the disk's temporary folder
+  MemoryFolder pictures{disk, "/home/anna/pictures"};  // the folder the window shows
 
  private:
-  static headless::HeadlessOptions Options(const TempFolder& shown) {
+  static headless::HeadlessOptions Options(const MemoryFolder& shown) {
     headless::HeadlessOptions options;
     options.volumes = {{u"/", u"/dev/test"}};
-    options.workingFolder = FromUtf8(shown.path());
-    options.programFolder = FromUtf8(shown.path());
+    options.workingFolder = shown.Path();
+    options.programFolder = shown.Path();
     return options;
   }
-
-  std::string savedTmpdir_;
-  bool tmpdirSet_;
 
  protected:
   headless::HeadlessPlatform platform;

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// How the window recognises a Face code of a PNG file by its first characters.
+// How a Face code of a PNG file is recognised by its first characters.
 
 #include <string_view>
 
-namespace velmora {
+namespace velmora::face {
 
 // The Base64 form of a PNG file's first 18 bytes and 6 bits: the signature,
 // the IHDR chunk's length and type, and the zero top bits of a width below 1024.
@@ -11,4 +12,4 @@ inline constexpr std::u16string_view kPngCodePrefix = u"iVBORw0KGgoAAAANSUhEUgAA
 
 [[nodiscard]] inline bool HasPngCodePrefix(std::u16string_view text) { return text.starts_with(kPngCodePrefix); }
 
-}  // namespace velmora
+}  // namespace velmora::face

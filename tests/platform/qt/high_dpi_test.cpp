@@ -9,7 +9,7 @@
 #include <QImage>
 #include <cmath>
 
-#include "tests/qt/real_window_fixture.h"
+#include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {

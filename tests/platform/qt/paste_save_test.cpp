@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "tests/qt/real_window_fixture.h"
+#include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -66,6 +66,28 @@ std::u16string FirstMatchInFolder(const std::string& folder, const std::string& 
     if (MatchesAttributes(JoinNative(folder, name), name, attributes)) return FromNativeName(name);
   }
   return {};
+}
+
+EntryType TypeOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return EntryType::kFile;
+  return S_ISDIR(mode) ? EntryType::kFolder : EntryType::kOther;
+}
+
+EntryType TypeOfNative(const std::string& nativePath) {
+  struct stat info {};
+  return ::stat(nativePath.c_str(), &info) == 0 ? TypeOfMode(info.st_mode) : EntryType::kNone;
+}
+
+// The folder's entry type without a stat where the folder tells it; links
+// are followed.
+EntryType TypeOfEntry(const std::string& folder, const dirent& entry) {
+  switch (entry.d_type) {
+    case DT_REG: return EntryType::kFile;
+    case DT_DIR: return EntryType::kFolder;
+    case DT_LNK:
+    case DT_UNKNOWN: return TypeOfNative(JoinNative(folder, entry.d_name));
+    default: return EntryType::kOther;
+  }
 }
 
 std::string WithoutTrailingSeparators(std::string path) {
@@ -219,6 +241,24 @@ std::u16string PosixFileSystem::Dir(const std::u16string& path, int attributes) 
   if (native == "/") return (attributes & kAttrFolder) ? u"/" : u"";
   return MatchesAttributes(native, name, attributes) ? FromNativeName(name) : u"";
 }
+
+std::vector<FolderItem> PosixFileSystem::ListFolder(const std::u16string& folder) {
+  const std::string native = NativePath(folder);
+  std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(native.c_str()), ::closedir);
+  if (!dir) {
+    if (errno == ENOENT) throw Error(kErrPathNotFound);
+    RaiseFileError(errno, native);
+  }
+  std::vector<FolderItem> items;
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    items.push_back({FromNativeName(name), TypeOfEntry(native, *entry)});
+  }
+  return items;
+}
+
+EntryType PosixFileSystem::TypeOf(const std::u16string& path) { return TypeOfNative(NativePath(path)); }
 
 void PosixFileSystem::Kill(const std::u16string& path) {
   const std::string native = NativePath(path);

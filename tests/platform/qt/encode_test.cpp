@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "tests/qt/real_window_fixture.h"
+#include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {

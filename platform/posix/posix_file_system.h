@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -24,6 +25,8 @@ class PosixFileSystem : public FileSystem {
  public:
   [[nodiscard]] std::int64_t FileLen(const std::u16string& path) override;
   [[nodiscard]] std::u16string Dir(const std::u16string& path, int attributes) override;
+  [[nodiscard]] std::vector<FolderItem> ListFolder(const std::u16string& folder) override;
+  [[nodiscard]] EntryType TypeOf(const std::u16string& path) override;
   void Kill(const std::u16string& path) override;
   [[nodiscard]] std::string ReadFile(const std::u16string& path) override;
   void ReplaceFile(const std::u16string& path, const std::string& bytes) override;

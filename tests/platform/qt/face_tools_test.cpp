@@ -7,8 +7,8 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "tests/qt/real_window_fixture.h"
-#include "tests/qt/user_gestures.h"
+#include "tests/platform/qt/real_window_fixture.h"
+#include "tests/platform/qt/user_gestures.h"
 
 namespace velmora::test {
 namespace {

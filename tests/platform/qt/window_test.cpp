@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "platform/error.h"
+#include "platform/posix/system_folders.h"
 #include "platform/qt/line_breaks.h"
 #include "platform/qt/name_filters.h"
 #include "platform/qt/qt_platform.h"

@@ -1,4 +1,4 @@
-#include "platform/output_string.h"
+#include "codec/output_string.h"
 
 #include <sys/mman.h>
 

@@ -12,7 +12,7 @@
 #include <iostream>
 
 #include "codec/code_page.h"
-#include "tests/qt/real_window_fixture.h"
+#include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {

@@ -1,7 +1,7 @@
 // The real window without a mouse: the file list followed with the arrow
 // keys, and the preview box showing where the keyboard focus is.
 
-#include "tests/qt/real_window_fixture.h"
+#include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <QGroupBox>
 
 #include "platform/qt/qt_string.h"
-#include "tests/qt/real_window_fixture.h"
+#include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {

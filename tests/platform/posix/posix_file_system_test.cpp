@@ -1,10 +1,12 @@
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "platform/error.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/raised_error.h"
 #include "tests/support/temp_folder.h"
 
 namespace velmora {
@@ -45,6 +47,17 @@ TEST(FileLenAndKill, ReportSizesAndDeleteOrRaise) {
   EXPECT_FALSE(test::Exists(folder.Native("a.png")));
   EXPECT_THROW(fileSystem.Kill(folder.Path("a.png")), Error);
   EXPECT_THROW((void)fileSystem.FileLen(folder.Path("a.png")), Error);
+}
+
+TEST(WriteNewFile, AFileThatCannotBeWrittenWholeIsNotLeftBehind) {
+  test::TempFolder folder;
+  PosixFileSystem fileSystem;
+  {
+    const test::FileSizeLimit limit(4);
+    EXPECT_EQ(test::RaisedError([&] { fileSystem.WriteNewFile(folder.Path("big.png"), "more than four"); }),
+              kErrDiskFull);
+  }
+  EXPECT_FALSE(test::Exists(folder.Native("big.png")));
 }
 
 }  // namespace

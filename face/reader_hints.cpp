@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "face/reader_hints.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "face/face_limits.h"
+#include "face/png_header.h"
+
+namespace velmora::face {
+namespace {
+
+std::u16string OnlyExactFaceSizeHint() {
+  const std::u16string side = DecimalDigits(static_cast<std::size_t>(kFaceSide));
+  return u"Manche Leseprogramme zeigen nur Bilder von genau " + side + u" × " + side + u" Pixeln.";
+}
+
+std::u16string WarnsAboveBytesHint() {
+  return u"Ein Leseprogramm warnt bei Bilddateien über " + DecimalDigits(kLargestUnwarnedBytes) + u" Bytes.";
+}
+
+}  // namespace
+
+std::u16string ReaderHints(std::string_view file, std::u16string_view lineBreak) {
+  const std::optional<PixelSize> size = PngPixelSize(file);
+  if (!size) return u"";
+  constexpr auto kSide = static_cast<std::uint32_t>(kFaceSide);
+  std::u16string hints;
+  if (size->width != kSide || size->height != kSide) hints = OnlyExactFaceSizeHint();
+  if (file.size() > kLargestUnwarnedBytes) {
+    if (!hints.empty()) hints += lineBreak;
+    hints += WarnsAboveBytesHint();
+  }
+  return hints;
+}
+
+}  // namespace velmora::face
