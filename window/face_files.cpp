@@ -23,9 +23,10 @@ constexpr int kMostFaceFileNames = 10000;
 // "smile.png" gives "smile-face.png", then "smile-face-2.png", "smile-face-3.png", ...
 std::u16string FaceFileName(const std::u16string& pictureName, int attempt) {
   const std::size_t stem = pictureName.size() - std::min(pictureName.size(), kExtensionLength);
-  std::u16string name = pictureName.substr(0, stem) + std::u16string(kFaceSuffix);
-  if (attempt > 1) name += u"-" + DecimalText(attempt);
-  return name + pictureName.substr(stem);
+  std::u16string name = pictureName.substr(0, stem);
+  name += kFaceSuffix;
+  if (attempt > 1) name.append(u"-").append(DecimalText(attempt));
+  return name.append(pictureName, stem);
 }
 
 std::span<const std::uint8_t> BytesOf(const std::string& file) {

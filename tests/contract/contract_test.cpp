@@ -261,27 +261,6 @@ TEST_P(PlatformContract, ADrivesVanishedFolderGivesWayToTheNearestOneAbove) {
   EXPECT_EQ(form().lstDir.Path(), folder.Path());
 }
 
-TEST_P(PlatformContract, ReplacingKeepsReadOnlyFilesAndWritesThroughLinks) {
-  folder.AddFile("locked.txt", "old", 0440);
-  const std::set<std::string> before = folder.Names("");
-  EXPECT_EQ(RaisedError([&] { form().Files.ReplaceFile(folder.Path("locked.txt"), "new"); }), kErrPermissionDenied);
-  EXPECT_EQ(folder.Bytes("locked.txt"), "old");
-  EXPECT_EQ(folder.Mode("locked.txt"), 0440u);
-  EXPECT_EQ(folder.Names(""), before) << "no temporary file left";
-
-  folder.AddFile("target.txt", "old", 0640);
-  folder.AddLink("link.txt", "target.txt");
-  folder.AddLink("dangling.txt", "made.txt");
-  for (const char* link : {"link.txt", "dangling.txt"}) {
-    SCOPED_TRACE(link);
-    form().Files.ReplaceFile(folder.Path(link), "new");
-    EXPECT_TRUE(folder.IsLink(link));
-    EXPECT_EQ(folder.Bytes(link), "new");
-  }
-  EXPECT_EQ(folder.Mode("target.txt"), 0640u);
-  EXPECT_EQ(folder.Bytes("made.txt"), "new");
-}
-
 TEST_P(PlatformContract, FolderPathsEndInASeparatorOnlyAtTheRoot) {
   form().lstDir.SetPath(folder.Path("sub.png/"));
   EXPECT_EQ(form().lstDir.Path(), folder.Path("sub.png"));
@@ -318,12 +297,6 @@ TEST_P(PlatformContract, CancelledSaveDialogRaises32755AndKeepsTheName) {
   harness->CancelNextSaveDialog();
   EXPECT_EQ(RaisedError([&dialog] { dialog.ShowSave(); }), kErrCancel);
   EXPECT_EQ(dialog.FileName(), folder.Path("face.txt"));
-}
-
-TEST_P(PlatformContract, DirFindsHiddenFilesOnlyWithTheirMask) {
-  EXPECT_EQ(form().Files.Dir(folder.Path(".hidden.png"), kAttrReadOnly), u"");
-  EXPECT_EQ(form().Files.Dir(folder.Path(".hidden.png"), kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrFolder),
-            u".hidden.png");
 }
 
 TEST_P(PlatformContract, FileListNamesItsEntriesByPosition) {
@@ -389,16 +362,6 @@ TEST_P(PlatformContract, ReportToolTipIsTheHandlersAnswerAsItShows) {
   EXPECT_EQ(harness->ReportToolTip(), u"Erste Zeile\r\nZweite Zeile");
   events.toolTip.clear();
   EXPECT_EQ(harness->ReportToolTip(), u"");
-}
-
-TEST_P(PlatformContract, NewFilesAreCreatedOnlyUnderAFreeName) {
-  const std::u16string path = folder.Path("b-face.png");
-  form().Files.WriteNewFile(path, "face");
-  EXPECT_EQ(folder.Bytes("b-face.png"), "face");
-  EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(path, "other"); }), kErrFileAlreadyExists);
-  EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("sub.png"), "other"); }), kErrFileAlreadyExists);
-  EXPECT_EQ(folder.Bytes("b-face.png"), "face");
-  EXPECT_EQ(RaisedError([&] { form().Files.WriteNewFile(folder.Path("missing/x.png"), "x"); }), kErrPathNotFound);
 }
 
 TEST_P(PlatformContract, ApplicationKnowsItsVersion) {
