@@ -57,6 +57,13 @@ QFont LayoutFont() {
   return font;
 }
 
+// The window with its layout font, set before any control is built: a
+// control built in another font resolves its font and lays out twice.
+QWidget& InLayoutFont(QWidget& window) {
+  window.setFont(LayoutFont());
+  return window;
+}
+
 }  // namespace
 
 QtPlatform::QtPlatform(const WindowTable& table)
@@ -64,7 +71,7 @@ QtPlatform::QtPlatform(const WindowTable& table)
 
 QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, const std::u16string& workingFolder)
     : table_(table),
-      windowControl_(window_),
+      windowControl_(InLayoutFont(window_)),
       messages_(window_),
       router_(messages_),
       drops_(window_, router_, files_),
@@ -77,7 +84,6 @@ QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, co
   window_.setWindowFlags(kWindowFlags);
   window_.setFixedSize(Pixels(table_.clientWidth), Pixels(table_.clientHeight));
   window_.setWindowIcon(WindowIcon());
-  window_.setFont(LayoutFont());
   ChainTabOrder();
 }
 
