@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 30
 
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
-  libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev
+  libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
   appstream desktop-file-utils dpkg-dev clang libclang-rt-14-dev
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev

@@ -8,12 +8,7 @@ namespace velmora {
 const std::array<char16_t, 256> kAnsiCodePage = [] {
   std::array<char16_t, 256> page{};
   for (std::size_t b = 0; b < page.size(); ++b) page[b] = static_cast<char16_t>(b);
-  constexpr std::array<char16_t, 32> k80To9F = {
-      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-      0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-      0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-      0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-  std::copy(k80To9F.begin(), k80To9F.end(), page.begin() + 0x80);
+  std::copy(kAnsiCodePage80To9F.begin(), kAnsiCodePage80To9F.end(), page.begin() + 0x80);
   return page;
 }();
 

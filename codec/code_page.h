@@ -14,6 +14,14 @@ namespace velmora {
 
 extern const std::array<char16_t, 256> kAnsiCodePage;
 
+// The characters of bytes 0x80-0x9F, the only bytes whose character is not the
+// byte's own value.
+inline constexpr std::array<char16_t, 32> kAnsiCodePage80To9F = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
 // The byte string of raw bytes: one character per byte.
 [[nodiscard]] std::u16string BytesToByteString(std::span<const std::uint8_t> bytes);
 
