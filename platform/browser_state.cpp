@@ -114,7 +114,7 @@ bool BrowserState::ShowFolder(std::u16string_view pathOrDrive) {
     folder = currentFolders_[*drive] = *listable;
   } else {
     folder = Normalized(pathOrDrive);
-    (void)disk_.ListFolder(folder);
+    (void)disk_.ListFolder(folder);  // raises why a folder cannot be shown
     currentFolders_[DriveIndexOfPath(folder)] = folder;
   }
   const bool changed = folder != folder_;
