@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The commands of the README: `make run`, `make test`, `make bench`, `make package`.
 
 BUILD_DIR ?= build

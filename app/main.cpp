@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Velmora's composition root: the Qt platform, the window logic on it, and
 // Qt's event loop, which ends when the window closes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // EncodeBase64 and DecodeBase64 side by side with OpenSSL's EVP_EncodeBlock
 // and EVP_DecodeBlock on the same bytes. After the usual Google Benchmark
 // table it prints, per size, how fast Velmora is relative to OpenSSL

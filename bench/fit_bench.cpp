@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Velmora's FitPictureIntoFace side by side with the usual way of making a
 // Face with ImageMagick, on a corpus of real pictures:
 //

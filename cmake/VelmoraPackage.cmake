@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package of the installed files: `cpack -G DEB` in a build folder
 # (`make package` builds one in build-package/). The dependencies come from
 # the libraries the program links, through dpkg-shlibdeps (Debian dpkg-dev).

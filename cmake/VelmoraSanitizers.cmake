@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The sanitizer builds. Included before any target is made, so that the flags
 # reach every target.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // modBase64: Base64 (RFC 4648, standard alphabet, "=" padding, no line breaks)
 // between byte strings and Face code text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The single-byte code page through which bytes become 16-bit characters and
 // back: Windows-1252, with its five undefined bytes (0x81, 0x8D, 0x8F, 0x90,

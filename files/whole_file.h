@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whole-file helpers of the main window: read a file into a byte string,
 // write a string into a file, test whether a path names an entry. The disk

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search behind FitPictureIntoFace, with the byte limit open so that
 // tests can reach the case where nothing fits.

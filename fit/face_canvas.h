@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture a Face should show: an sRGB picture scaled to fit a
 // kFaceSide x kFaceSide canvas with its proportions kept, centred on

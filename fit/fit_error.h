@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Why a picture could not be made into a Face, with the German text the
 // window shows for it.

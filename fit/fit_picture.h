@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Makes the best Face a picture can give: any PNG file in, a PNG file of
 // kFaceSide x kFaceSide pixels and at most kMaxFaceBytes bytes out.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writes an indexed picture as the smallest PNG file this encoder finds.
 //

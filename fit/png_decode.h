@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Decodes a PNG file of any kind (every colour type, bit depth and interlace)
 // into 8-bit RGBA with libpng. 16-bit samples are rounded to 8 bits. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reduces a picture to a palette with libimagequant, at any colour count and
 // dithering level, reusing the palette found for a count.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: any byte string through the code page, EncodeBase64 and
 // DecodeBase64 comes back exactly, and its code is canonical Base64: the
 // promised length, alphabet characters only, "=" only as padding.

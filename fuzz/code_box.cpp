@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the code box of the headless window (cleaning a typed or
 // pasted code, txt_Change, cmdPaste_Click) driven by a script of user
 // actions decoded from the input. One window lives for the whole process, on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: DecodeBase64 on any 16-bit text, each pair of input bytes
 // one character (little-endian; an odd last byte is left out).
 //

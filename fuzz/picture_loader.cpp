@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the Qt picture library loading any file, as the preview does
 // with a decoded code or a picked file. The input goes into a file on a disk
 // in memory; QtPictureLibrary::LoadImageFromFile reads it with Qt's PNG

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays stored fuzz inputs without libFuzzer, for ctest: every file named
 // on the command line, and every file in every folder named there, goes once
 // to the target's LLVMFuzzerTestOneInput. A broken invariant or a crash ends

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The state behind the drive list, the folder list and the file list, shared
 // by every platform so that the lists behave alike everywhere. The adapters

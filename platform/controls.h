@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The controls of the one window, as the window logic sees them. Each is a
 // small interface of plain types; platform/qt and platform/headless implement

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one error type that crosses the platform interface: a number and a
 // German description, like the runtime errors the window logic traps.

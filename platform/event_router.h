@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Routes the controls' events to the window's handlers. Until the platform
 // starts there are no handlers, and events raise nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one window as the logic reaches it: its controls by name, the services,
 // the events the platform raises, and the platform that builds it all.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Conversions between the logic's 16-bit strings and the UTF-8 that the
 // operating system's file names and messages use.

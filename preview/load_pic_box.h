@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // modLoadPicBox: draws a picture file into a picture box and, on request,
 // writes its size report into the window's label Label1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code box: cleaning a pasted or typed Face code, decoding it live into
 // the preview, and the paste command.
 

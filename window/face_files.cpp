@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Face files from the file list's context menu, and picture files dropped
 // onto the window: either way the file ends up selected in the lists and
 // encoded as a click on it does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user takes from the window to a mail program: the code as a
 // header line, and which readers will not show the picture.
 

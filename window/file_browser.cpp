@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file browser: the drive, folder and file lists, and encoding the file
 // the user picks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // frmBase64: the logic of the program's one window. Its handlers run on the
 // platform's user-interface thread; all state lives in the controls, plus the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the code into a text file and the decoded picture into a PNG file,
 // both through the Save dialog.
 

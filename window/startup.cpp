@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and the window as a whole: the title, closing, selecting the code.
 
 #include <string>

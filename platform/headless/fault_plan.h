@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Failures a test arranges for the headless platform: the n-th call from now,
 // of one kind or of any kind, raises an error of the program's table instead

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/headless/faulty_file_system.h"
 
 #include "platform/error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file system with failures on demand: every call is entered in a
 // FaultPlan, which may make it raise instead (TypeOf, which never raises for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window without a display: every control and service in memory, with
 // the same contract as the real one, plus what a test needs to act as the

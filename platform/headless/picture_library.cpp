@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The headless picture library: libpng decodes the file in memory with the
 // settings Qt's PNG reader gives it and under the same 128 MiB limit, so that
 // it refuses exactly the files the real window refuses. The pixels are

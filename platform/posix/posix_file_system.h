@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file-system services on the real disk through POSIX calls, and the
 // path and error helpers that every file operation of the program shares.

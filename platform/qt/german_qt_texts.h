@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Qt's own texts in German: the code box's editing menu, the Save dialog's
 // buttons and labels, the message boxes' buttons. The window's texts are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The logic writes and reads line breaks as CR LF; the widgets show every
 // line break as one LF. These convert texts, and positions in them, between

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Save dialog's filter as the logic writes it, pairs of description and
 // pattern separated by "|" ("Textdateien (*.txt)|*.txt"), in the form of

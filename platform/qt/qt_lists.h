@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The drive, folder and file lists. All three mirror one BrowserState into
 // their widgets and raise the events its answers call for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The picture box and the picture library: the box keeps its picture in a
 // persistent image, into which the library's graphics draw.

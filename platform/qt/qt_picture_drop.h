@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Drops onto the window: a picture file dropped anywhere on it goes to the
 // handlers; the pointer refuses anything else (see DroppablePicture). Text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window and its services on Qt Widgets. Construct it once a
 // QApplication exists; it builds the window from its control table alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The common Save dialog: the setters only store, ShowSave builds a modal
 // QFileDialog from what they stored.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The logic's 16-bit strings and Qt's strings hold the same UTF-16 code units.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contract every platform keeps, run against each implementation.
 
 #include <gtest/gtest.h>

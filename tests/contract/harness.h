@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One platform under the contract suite: its Form, and the user's actions
 // that only a real or simulated user can take.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of a build folder, unpacks it into a scratch root
 # and checks what it would install: the program, the desktop entry, the
 # metainfo and the three icons, and that the package depends on the Qt

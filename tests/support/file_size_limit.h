@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Lowers the largest file this process may write, so that a write fails
 // part-way with a real error from the kernel (EFBIG); restored on destruction.

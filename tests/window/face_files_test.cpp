@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Face files made from the file list's context menu, and picture files
 // dropped onto the window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code as a mail header line, and the report label's hint about readers
 // that will not show the picture.
 

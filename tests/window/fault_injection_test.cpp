@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every platform call that a handler makes, failing in turn with every error
 // number of the program's table. Whatever fails, the window must go on: no
 // error may escape, the user hears of each failure that stops what they

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile input through the window logic on the headless platform: every
 // picture of the PNG suite, broken ones included, a huge clipboard, texts no
 // code page holds, decompression bombs, files that change under the window and

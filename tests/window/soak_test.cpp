@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long random session on the headless platform: typing, pasting, clicking
 // files and saving, with valid and broken codes and every kind of answer in
 // the Save dialog. Nothing may be said but what such input calls for, no

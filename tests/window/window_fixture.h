@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window logic on the headless platform, on a disk in memory: the shown
 // folder holds only what the test puts there, and the temporary folder is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: writes the PNG form of an XPM icon, for the desktop's icon theme.
 // Usage: velmora_xpm_to_png <icon.xpm> <icon.png>
 

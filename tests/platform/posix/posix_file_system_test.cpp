@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What only the real disk can show; every other rule of the file system is in
 // the contract suite (tests/contract/file_system_test.cpp), on both disks.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What assistive technology reads out of the real window: every control's
 // German name and description, and the label's report as the label's name.
 

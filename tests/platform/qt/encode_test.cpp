@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Encoding picture files through the real window, with the PNG suite.
 
 #include <QDirIterator>

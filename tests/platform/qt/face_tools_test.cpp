@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The context menus, drag and drop and the report's tooltip on the real
 // window with the real window logic.
 

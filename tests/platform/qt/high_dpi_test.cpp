@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window at the desktop's scale factor. ctest runs these tests at
 // 100 % with the other window tests and again with QT_SCALE_FACTOR 1.5 and 2:
 // the fixed layout keeps room for its texts, and the preview shows every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile input through the real window: every picture of the PNG suite on
 // the real clipboard and through the real Save dialog, a huge clipboard,
 // texts no code page holds, decompression bombs, a file that vanishes after

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window without a mouse: the file list followed with the arrow
 // keys, and the preview box showing where the keyboard focus is.
 

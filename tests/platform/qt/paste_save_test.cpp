@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pasting a Face code from the real clipboard and saving through the real
 // Save dialog.
 

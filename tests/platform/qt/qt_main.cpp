@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every test program that drives Qt widgets: one QApplication
 // for all tests, on the offscreen platform that ctest sets. Listing the tests
 // (as ctest's discovery does at build time) needs no application, and so no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real Qt window with the real window logic, started in a folder of its
 // own and driven as a user would: widgets found by name, mouse clicks and

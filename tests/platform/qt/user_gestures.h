@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Gestures a user makes on real widgets that QTest has no call for: context
 // menus, which run their own event loop, and drag and drop.

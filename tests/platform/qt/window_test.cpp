@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window on Qt's offscreen platform: built from the control table,
 // driven by the real window logic or by a recorder of its events, with input
 // through QTest and modal boxes answered by timers.
