@@ -31,20 +31,17 @@ void InitCodeTables() {
 std::u16string EncodeBase64(const std::u16string& bytes) {
   const std::size_t n = bytes.size();
   if (n == 0) return {};
-  std::u16string out = MakeOutputString(4 * ((n + 2) / 3));
   if (!TablesReady) InitCodeTables();
-
-  const char16_t* in = bytes.data();
-  char16_t* o = out.data();
-  EncodeWholeGroups(in, o, n / 3);
-
-  // One or two bytes left: zero bits complete the group, "=" the code.
-  if (const std::size_t left = n % 3; left != 0) {
-    WriteCode(ByteOf(in[0]) << 16 | (left == 2 ? ByteOf(in[1]) << 8 : 0u), o);
-    if (left == 1) o[2] = kPad;
-    o[3] = kPad;
-  }
-  return out;
+  return MakeOutputString(4 * ((n + 2) / 3), [&](char16_t* out) {
+    const char16_t* in = bytes.data();
+    EncodeWholeGroups(in, out, n / 3);
+    // One or two bytes left: zero bits complete the group, "=" the code.
+    if (const std::size_t left = n % 3; left != 0) {
+      WriteCode(ByteOf(in[0]) << 16 | (left == 2 ? ByteOf(in[1]) << 8 : 0u), out);
+      if (left == 1) out[2] = kPad;
+      out[3] = kPad;
+    }
+  });
 }
 
 std::u16string DecodeBase64(const std::u16string& text) {
@@ -54,20 +51,17 @@ std::u16string DecodeBase64(const std::u16string& text) {
   if (text[n - 1] == kPad) --n;
   if (n >= 1 && text[n - 1] == kPad) --n;
 
-  std::u16string out = MakeOutputString((3 * n) / 4);
   if (!TablesReady) InitCodeTables();
-
-  const char16_t* in = text.data();
-  char16_t* o = out.data();
-  DecodeWholeGroups(in, o, n / 4);
-
-  // A lone last character carries no whole byte and is dropped.
-  if (const std::size_t left = n % 4; left >= 2) {
-    const unsigned bits = ValueOf(in[0]) << 18 | ValueOf(in[1]) << 12 | (left == 3 ? ValueOf(in[2]) << 6 : 0u);
-    o[0] = ByteChar(bits >> 16);
-    if (left == 3) o[1] = ByteChar(bits >> 8 & 255);
-  }
-  return out;
+  return MakeOutputString((3 * n) / 4, [&](char16_t* out) {
+    const char16_t* in = text.data();
+    DecodeWholeGroups(in, out, n / 4);
+    // A lone last character carries no whole byte and is dropped.
+    if (const std::size_t left = n % 4; left >= 2) {
+      const unsigned bits = ValueOf(in[0]) << 18 | ValueOf(in[1]) << 12 | (left == 3 ? ValueOf(in[2]) << 6 : 0u);
+      out[0] = ByteChar(bits >> 16);
+      if (left == 3) out[1] = ByteChar(bits >> 8 & 255);
+    }
+  });
 }
 
 }  // namespace velmora::modBase64

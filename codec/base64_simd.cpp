@@ -54,19 +54,26 @@ constexpr std::size_t kStepBytes = 3 * kGroups;     // bytes in a step
 using Table16 = std::array<std::uint8_t, 16>;
 using Table32 = std::array<std::uint8_t, 32>;
 
-// table[index] per byte, given index & 15 and whether index >= 16.
-V8 Lookup32(const Table32& table, V8 low4, M8 upperHalf) {
-  const D8 d8;
-  return hn::IfThenElse(upperHalf, hn::TableLookupBytes(hn::LoadDup128(d8, table.data() + 16), low4),
-                        hn::TableLookupBytes(hn::LoadDup128(d8, table.data()), low4));
+// halves[index / 16][index & 15] per byte, given index & 15 and whether
+// index >= 16.
+V8 Lookup32(const V8 (&halves)[2], V8 low4, M8 upperHalf) {
+  return hn::IfThenElse(upperHalf, hn::TableLookupBytes(halves[1], low4), hn::TableLookupBytes(halves[0], low4));
 }
 
-// As signed bytes, 0x80-0x9F are those below 0xA0.
-M8 InBand80To9F(V8 bytes) {
+V8 Lookup32(const Table32& table, V8 low4, M8 upperHalf) {
+  const D8 d8;
+  const V8 halves[2] = {hn::LoadDup128(d8, table.data()), hn::LoadDup128(d8, table.data() + 16)};
+  return Lookup32(halves, low4, upperHalf);
+}
+
+// Signed comparison: as signed bytes, 0x80-0x9F are those below 0xA0.
+M8 Below(V8 bytes, V8 limit) {
   const D8 d8;
   const DI8 di8;
-  return hn::RebindMask(d8, hn::Lt(hn::BitCast(di8, bytes), hn::Set(di8, static_cast<std::int8_t>(-0x60))));
+  return hn::RebindMask(d8, hn::Lt(hn::BitCast(di8, bytes), hn::BitCast(di8, limit)));
 }
+
+M8 InBand80To9F(V8 bytes) { return Below(bytes, hn::Set(D8(), 0xA0)); }
 
 // ---- Encoding: characters to bytes
 
@@ -227,42 +234,6 @@ constexpr bool NibbleTablesMatchTheAlphabet() {
 }
 static_assert(NibbleTablesMatchTheAlphabet());
 
-// kBytes code characters as bytes; a character above 0xFF becomes 0 or 0xFF,
-// neither of them in the alphabet.
-V8 CodeBytesOf(const char16_t* in) {
-  const D8 d8;
-  const DI16 di16;
-  const Half8 half;
-  const auto* units = reinterpret_cast<const std::int16_t*>(in);
-  return hn::Combine(d8, hn::DemoteTo(half, hn::LoadU(di16, units + hn::Lanes(di16))),
-                     hn::DemoteTo(half, hn::LoadU(di16, units)));
-}
-
-bool AllInAlphabet(V8 text, V8 highNibbles) {
-  const D8 d8;
-  const V8 lowClasses = hn::TableLookupBytes(hn::LoadDup128(d8, kLowNibbleClasses.data()), hn::And(text, hn::Set(d8, 15)));
-  const V8 highClasses = hn::TableLookupBytes(hn::LoadDup128(d8, kHighNibbleClasses.data()), highNibbles);
-  return hn::AllTrue(d8, hn::Eq(hn::And(lowClasses, highClasses), hn::Zero(d8)));
-}
-
-V8 ValuesOf(V8 text, V8 highNibbles) {
-  const D8 d8;
-  const V8 offsetIndex = hn::Add(highNibbles, hn::VecFromMask(d8, hn::Eq(text, hn::Set(d8, '/'))));
-  return hn::Add(text, hn::TableLookupBytes(hn::LoadDup128(d8, kValueOffsets.data()), offsetIndex));
-}
-
-// Per 32-bit lane of four 6-bit values, the first lowest: the group's 24 bits,
-// first value highest, in the lane's low three bytes.
-V8 GroupBits(V8 values) {
-  const D8 d8;
-  const D16 d16;
-  const D32 d32;
-  const auto pairs = hn::BitCast(d16, values);
-  const auto twelveBits = hn::Or(hn::ShiftLeft<6>(hn::And(pairs, hn::Set(d16, 0x3F))), hn::ShiftRight<8>(pairs));
-  const auto quads = hn::BitCast(d32, twelveBits);
-  return hn::BitCast(d8, hn::Or(hn::ShiftLeft<12>(quads), hn::ShiftRight<16>(quads)));
-}
-
 // The three bytes of each group first byte first, in each block's bytes 0-11.
 constexpr Table16 kGroupBytes = {2, 1, 0, 6, 5, 4, 10, 9, 8, 14, 13, 12, 3, 7, 11, 15};
 
@@ -292,34 +263,128 @@ constexpr Table32 BandCharacterBytes(unsigned shift) {
 constexpr Table32 kBandLowBytes = BandCharacterBytes(0);
 constexpr Table32 kBandHighBytes = BandCharacterBytes(8);
 
-// Writes kBytes characters: those of the 3/4 kBytes bytes in `bytes`, in
-// pack order, then scratch.
-void WriteCharacters(V8 bytes, char16_t* out) {
+// The decoding loop's constants, made once per loop. GCC would otherwise
+// build each broadcast constant again inside the loop (a scalar move and a
+// broadcast); hiding their values makes it keep them in registers.
+struct DecodeConstants {
+  V8 low4Mask, lowNibbleClasses, highNibbleClasses, slash, valueOffsets, groupBytes;
+  hn::Vec<D16> sixBits;
+  V8 bit4, bandLimit, bandLowBytes[2], bandHighBytes[2];
+  WordOrder pack;
+};
+
+template <class V>
+V Opaque(V v) {
+  asm("" : "+v"(v.raw));
+  return v;
+}
+
+DecodeConstants MakeDecodeConstants() {
+  const D8 d8;
+  const auto dup = [&](const std::uint8_t* table) { return Opaque(hn::LoadDup128(d8, table)); };
+  return {.low4Mask = Opaque(hn::Set(d8, 15)),
+          .lowNibbleClasses = dup(kLowNibbleClasses.data()),
+          .highNibbleClasses = dup(kHighNibbleClasses.data()),
+          .slash = Opaque(hn::Set(d8, '/')),
+          .valueOffsets = dup(kValueOffsets.data()),
+          .groupBytes = dup(kGroupBytes.data()),
+          .sixBits = Opaque(hn::Set(D16(), 0x3F)),
+          .bit4 = Opaque(hn::Set(d8, 16)),
+          .bandLimit = Opaque(hn::Set(d8, 0xA0)),
+          .bandLowBytes = {dup(kBandLowBytes.data()), dup(kBandLowBytes.data() + 16)},
+          .bandHighBytes = {dup(kBandHighBytes.data()), dup(kBandHighBytes.data() + 16)},
+          .pack = hn::SetTableIndices(D32(), kPackOrder.data())};
+}
+
+// kBytes code characters as bytes; a character above 0xFF becomes 0 or 0xFF,
+// neither of them in the alphabet.
+V8 CodeBytesOf(const char16_t* in) {
+  const D8 d8;
+  const DI16 di16;
+  const Half8 half;
+  const auto* units = reinterpret_cast<const std::int16_t*>(in);
+  return hn::Combine(d8, hn::DemoteTo(half, hn::LoadU(di16, units + hn::Lanes(di16))),
+                     hn::DemoteTo(half, hn::LoadU(di16, units)));
+}
+
+bool AllInAlphabet(V8 text, V8 highNibbles, const DecodeConstants& c) {
+  const D8 d8;
+  const V8 lowClasses = hn::TableLookupBytes(c.lowNibbleClasses, hn::And(text, c.low4Mask));
+  const V8 highClasses = hn::TableLookupBytes(c.highNibbleClasses, highNibbles);
+  return hn::AllTrue(d8, hn::Eq(hn::And(lowClasses, highClasses), hn::Zero(d8)));
+}
+
+V8 ValuesOf(V8 text, V8 highNibbles, const DecodeConstants& c) {
+  const D8 d8;
+  const V8 offsetIndex = hn::Add(highNibbles, hn::VecFromMask(d8, hn::Eq(text, c.slash)));
+  return hn::Add(text, hn::TableLookupBytes(c.valueOffsets, offsetIndex));
+}
+
+// Per 32-bit lane of four 6-bit values, the first lowest: the group's 24 bits,
+// first value highest, in the lane's low three bytes.
+V8 GroupBits(V8 values, const DecodeConstants& c) {
   const D8 d8;
   const D16 d16;
-  const V8 low4 = hn::And(bytes, hn::Set(d8, 15));
-  const M8 upperHalf = hn::TestBit(bytes, hn::Set(d8, 16));
-  const M8 inBand = InBand80To9F(bytes);
-  const V8 low = hn::IfThenElse(inBand, Lookup32(kBandLowBytes, low4, upperHalf), bytes);
-  const V8 high = hn::IfThenElseZero(inBand, Lookup32(kBandHighBytes, low4, upperHalf));
+  const D32 d32;
+  const auto pairs = hn::BitCast(d16, values);
+  const auto twelveBits = hn::Or(hn::ShiftLeft<6>(hn::And(pairs, c.sixBits)), hn::ShiftRight<8>(pairs));
+  const auto quads = hn::BitCast(d32, twelveBits);
+  return hn::BitCast(d8, hn::Or(hn::ShiftLeft<12>(quads), hn::ShiftRight<16>(quads)));
+}
+
+// Writes kBytes characters: those of the 3/4 kBytes bytes in `bytes`, in
+// pack order, then scratch.
+void WriteCharacters(V8 bytes, char16_t* out, const DecodeConstants& c) {
+  const D8 d8;
+  const D16 d16;
+  const V8 low4 = hn::And(bytes, c.low4Mask);
+  const M8 upperHalf = hn::TestBit(bytes, c.bit4);
+  const M8 inBand = Below(bytes, c.bandLimit);
+  const V8 low = hn::IfThenElse(inBand, Lookup32(c.bandLowBytes, low4, upperHalf), bytes);
+  const V8 high = hn::IfThenElseZero(inBand, Lookup32(c.bandHighBytes, low4, upperHalf));
   auto* units = reinterpret_cast<std::uint16_t*>(out);
   hn::StoreU(hn::BitCast(d16, hn::InterleaveLower(d8, low, high)), d16, units);
   hn::StoreU(hn::BitCast(d16, hn::InterleaveUpper(d8, low, high)), d16, units + hn::Lanes(d16));
 }
 
-// Decodes the kBytes code characters at `in`: writes kBytes characters at
-// `out`, the first 3/4 of them theirs.
-HWY_INLINE void DecodeStep(const char16_t* in, char16_t* out, WordOrder pack) {
+// Decodes the kBytes code characters at `in` unless one of them lies outside
+// the alphabet: writes kBytes characters at `out`, the first 3/4 of them
+// theirs. Tells whether it did.
+HWY_INLINE bool DecodeStep(const char16_t* in, char16_t* out, const DecodeConstants& c) {
   const D8 d8;
   const D32 d32;
   const V8 text = CodeBytesOf(in);
-  const V8 highNibbles = hn::ShiftRight<4>(text);
-  if (!AllInAlphabet(text, highNibbles)) [[unlikely]] {
-    DecodeGroupsScalar(in, out, kGroups);
-    return;
+  // The 8-bit shift done as a 16-bit one, with the mask kept in a register.
+  const V8 highNibbles = hn::And(hn::BitCast(d8, hn::ShiftRight<4>(hn::BitCast(D16(), text))), c.low4Mask);
+  if (!AllInAlphabet(text, highNibbles, c)) [[unlikely]] return false;
+  const V8 values = ValuesOf(text, highNibbles, c);
+  const V8 groupBytes = hn::TableLookupBytes(GroupBits(values, c), c.groupBytes);
+  WriteCharacters(hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(d32, groupBytes), c.pack)), out, c);
+  return true;
+}
+
+// Decodes steps until one holds a character outside the alphabet, at most
+// `steps` of them; returns how many it decoded. No call in this loop, so
+// that the compiler keeps its constants in registers.
+HWY_INLINE std::size_t DecodeValidSteps(const char16_t*& in, char16_t*& out, std::size_t steps) {
+  const DecodeConstants constants = MakeDecodeConstants();
+  const char16_t* from = in;
+  char16_t* to = out;
+  std::size_t done = 0;
+  for (; done < steps && DecodeStep(from, to, constants); ++done, from += kBytes, to += kStepBytes) {
   }
-  const V8 groupBytes = hn::TableLookupBytes(GroupBits(ValuesOf(text, highNibbles)), hn::LoadDup128(d8, kGroupBytes.data()));
-  WriteCharacters(hn::BitCast(d8, hn::TableLookupLanes(hn::BitCast(d32, groupBytes), pack)), out);
+  in = from;
+  out = to;
+  return done;
+}
+
+// Decodes `steps` steps, those holding a character outside the alphabet with
+// the table-driven code.
+void DecodeSteps(const char16_t*& in, char16_t*& out, std::size_t steps) {
+  while ((steps -= DecodeValidSteps(in, out, steps)) > 0) {
+    DecodeGroupsScalar(in, out, kGroups);
+    --steps;
+  }
 }
 
 }  // namespace
@@ -354,21 +419,18 @@ void EncodeWholeGroups(const char16_t*& in, char16_t*& out, std::size_t groups) 
 }
 
 void DecodeWholeGroups(const char16_t*& in, char16_t*& out, std::size_t groups) {
-  const WordOrder pack = hn::SetTableIndices(D32(), kPackOrder.data());
-  const char16_t* from = in;
-  char16_t* to = out;
   // A step writes a quarter vector beyond its own characters: while that
   // falls inside the whole groups, straight into `out`.
-  for (; 3 * groups >= kBytes; groups -= kGroups, from += kBytes, to += kStepBytes) DecodeStep(from, to, pack);
+  const std::size_t directSteps = 3 * groups >= kBytes ? (3 * groups - kBytes) / kStepBytes + 1 : 0;
+  DecodeSteps(in, out, directSteps);
+  groups -= directSteps * kGroups;
   if (groups >= kGroups) {
     std::array<char16_t, kBytes> last;
-    DecodeStep(from, last.data(), pack);
-    to = std::copy_n(last.data(), kStepBytes, to);
-    from += kBytes;
+    char16_t* lastOut = last.data();
+    DecodeSteps(in, lastOut, 1);
+    out = std::copy_n(last.data(), kStepBytes, out);
     groups -= kGroups;
   }
-  in = from;
-  out = to;
   DecodeGroupsScalar(in, out, groups);
 }
 

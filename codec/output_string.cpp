@@ -26,15 +26,9 @@ void MapHugePages(char16_t* data, std::size_t bytes) {
 
 }  // namespace
 
-std::u16string MakeOutputString(std::size_t length) {
-  std::u16string out;
+void PrepareOutput(char16_t* data, std::size_t length) {
   const std::size_t bytes = length * sizeof(char16_t);
-  if (bytes >= 2 * kHugePageBytes) {
-    out.reserve(length);  // allocates without touching the pages
-    MapHugePages(out.data(), bytes);
-  }
-  out.resize(length);
-  return out;
+  if (bytes >= 2 * kHugePageBytes) MapHugePages(data, bytes);
 }
 
 }  // namespace velmora
