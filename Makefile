@@ -9,23 +9,25 @@ FUZZ_SMOKE_SECONDS ?= 30
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
   libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
-  appstream desktop-file-utils dpkg-dev clang libclang-rt-14-dev
-PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev
+  appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev
+# cpack finds the package's dependencies with dpkg-shlibdeps (dpkg-dev) on
+# the programs that file(1) recognises.
+PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 
 .PHONY: run test fuzz bench package build deps-build deps-test deps-package
 
 run: deps-build
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	@if [ -x $(BUILD_DIR)/app/velmora ]; then $(BUILD_DIR)/app/velmora; fi
 
 test: deps-test
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON \
-	  -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=ON
+	  -DBUILD_TESTING=ON -DVELMORA_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	cmake -S . -B $(BUILD_DIR)-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON \
-	  -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF
+	  -DBUILD_TESTING=ON -DVELMORA_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR)-asan -j $(JOBS)
 	cd $(BUILD_DIR)-asan && ctest --output-on-failure -j $(JOBS)
 	@if command -v clang++ >/dev/null; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS); \
@@ -34,12 +36,12 @@ test: deps-test
 # Every fuzz target for FUZZ_SECONDS each (clang; see docs/reliability.md).
 fuzz: deps-test
 	cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVELMORA_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+	  -DVELMORA_FUZZ=ON -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS) --target velmora_fuzzers
 	fuzz/run $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
 
 bench: deps-test
-	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
+	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target codec_bench window_bench
 	$(BUILD_DIR)-bench/bench/codec_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)-bench/bench/window_bench
@@ -52,13 +54,18 @@ FIT_CORPUS_PACKAGES := imagemagick oxygen-icon-theme mate-backgrounds
 bench-fit: deps-test
 	@scripts/install-deps $(FIT_CORPUS_PACKAGES)
 	scripts/fit-corpus $(FIT_CORPUS)
-	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=ON
+	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target fit_bench
 	$(BUILD_DIR)-bench/bench/fit_bench $(FIT_CORPUS)/pngsuite $(FIT_CORPUS)/icons $(FIT_CORPUS)/photos
 
-# The Debian package, in $(BUILD_DIR)-package/.
+# The Debian package, in $(BUILD_DIR)-package/, built with the flags a Debian
+# build passes (dpkg-buildflags: fortified functions, stack protector, full
+# RELRO with immediate binding).
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 package: deps-package
-	cmake -S . -B $(BUILD_DIR)-package -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF
+	cmake -S . -B $(BUILD_DIR)-package -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)"
 	cmake --build $(BUILD_DIR)-package -j $(JOBS)
 	cd $(BUILD_DIR)-package && cpack -G DEB
 

@@ -17,7 +17,10 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "the code, a preview and the picture's size, and saves code and picture."
   "The program speaks German.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_STRIP_FILES ON)
+# Stripped by cmake/VelmoraDebStrip.cmake, as dh_strip would.
+set(CPACK_STRIP_FILES OFF)
+set(CPACK_VELMORA_STRIP ${CMAKE_STRIP})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/VelmoraDebStrip.cmake)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${VELMORA_PACKAGE_MAINTAINER})

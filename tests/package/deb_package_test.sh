@@ -2,8 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of a build folder, unpacks it into a scratch root
 # and checks what it would install: the program, the desktop entry, the
-# metainfo and the three icons, and that the package depends on the Qt
-# libraries the program links and on Qt's German texts.
+# metainfo, the three icons, the copyright file, the changelog and the manual
+# pages, and that the package depends on the Qt libraries the program links
+# and on Qt's German texts. Where lintian is installed, the package must draw
+# no error and no warning from it.
 # Usage: deb_package_test.sh <cpack> <build folder>
 set -euo pipefail
 
@@ -39,7 +41,11 @@ for file in usr/share/applications/velmora.desktop \
   usr/share/metainfo/de.velmora.velmora.metainfo.xml \
   usr/share/icons/hicolor/16x16/apps/velmora.png \
   usr/share/icons/hicolor/32x32/apps/velmora.png \
-  usr/share/icons/hicolor/48x48/apps/velmora.png; do
+  usr/share/icons/hicolor/48x48/apps/velmora.png \
+  usr/share/doc/velmora/copyright \
+  usr/share/doc/velmora/changelog.gz \
+  usr/share/man/man1/velmora.1.gz \
+  usr/share/man/de/man1/velmora.1.gz; do
   [[ -s $root/$file ]] || fail "$file is missing or empty"
 done
 
@@ -55,16 +61,43 @@ for size in 16 32 48; do
 done
 
 [[ $(dpkg-deb --field "$deb" Package) == velmora ]] || fail "package name"
-[[ $(dpkg-deb --field "$deb" Version) == 1.0.0.20 ]] || fail "version"
+version=$(dpkg-deb --field "$deb" Version)
+[[ $version == 1.0.0.20 ]] || fail "version"
 [[ $(dpkg-deb --field "$deb" Section) == graphics ]] || fail "section"
 depends=$(dpkg-deb --field "$deb" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks libqt6widgets6: $depends"
 grep -q "qt6-translations-l10n" <<<"$depends" || fail "Depends lacks qt6-translations-l10n: $depends"
 
+# Each page as man shows it, without a warning from groff.
+if command -v man >/dev/null; then
+  for page in usr/share/man/man1/velmora.1.gz usr/share/man/de/man1/velmora.1.gz; do
+    if ! warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/$page" 2>&1 >/dev/null); then
+      fail "man cannot show $page: $warnings"
+    elif [[ -n $warnings ]]; then
+      fail "man warns about $page: $warnings"
+    fi
+  done
+else
+  echo "man missing: the manual pages are not formatted"
+fi
+
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate-tree --no-net "$root" || fail "the installed tree does not validate"
+  appstreamcli validate-tree --pedantic --no-net "$root" || fail "the installed tree does not validate"
 else
   echo "appstreamcli missing: the installed tree is not validated"
+fi
+
+if command -v lintian >/dev/null; then
+  # Status 1 only says that errors were found; 2 and up that lintian failed.
+  status=0
+  lintian_report=$(lintian --pedantic "$deb" 2>&1) || status=$?
+  if [[ $status -gt 1 ]]; then
+    fail "lintian failed: $lintian_report"
+  elif grep -E '^[EW]: ' <<<"$lintian_report"; then
+    fail "lintian reports errors or warnings"
+  fi
+else
+  echo "lintian missing: the package is not checked against Debian's policy"
 fi
 
 [[ $failures -eq 0 ]] || exit 1
