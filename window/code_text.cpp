@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "codec/base64.h"
+#include "face/face_header.h"
 #include "face/png_code.h"
 #include "files/whole_file.h"
 #include "platform/traps.h"
@@ -17,7 +18,6 @@
 namespace velmora {
 namespace {
 
-constexpr std::u16string_view kHeaderPrefix = u"Face:";
 constexpr char16_t kInvalidCode[] = u"Keine gültigen Daten für ein Bild";
 
 // Counting runs through the text without an early exit, which the compiler
@@ -49,8 +49,9 @@ std::u16string WithoutLineBreaks(std::u16string text) {
 
 // Every leading header, however often it repeats.
 std::u16string WithoutHeaderPrefix(std::u16string text) {
+  constexpr std::u16string_view kName = face::kHeaderFieldName;
   std::size_t start = 0;
-  while (std::u16string_view(text).substr(start).starts_with(kHeaderPrefix)) start += kHeaderPrefix.size();
+  while (std::u16string_view(text).substr(start).starts_with(kName)) start += kName.size();
   text.erase(0, start);
   return text;
 }

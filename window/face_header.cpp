@@ -6,14 +6,13 @@
 
 #include "codec/base64.h"
 #include "codec/code_page.h"
+#include "face/face_header.h"
 #include "face/png_code.h"
 #include "face/reader_hints.h"
 #include "window/frm_base64.h"
 
 namespace velmora {
 namespace {
-
-constexpr std::u16string_view kHeaderName = u"Face: ";
 
 std::u16string OnOneLine(std::u16string text) {
   std::erase_if(text, [](char16_t c) { return c == kLineBreak[0] || c == kLineBreak[1]; });
@@ -25,7 +24,7 @@ std::u16string OnOneLine(std::u16string text) {
 bool FrmBase64::txt_CopyHeaderAvailable() { return face::HasPngCodePrefix(f_.txt.Text()); }
 
 // A mail header is one line, whatever breaks the user typed into the code.
-void FrmBase64::txt_CopyHeader() { f_.Clipboard.SetText(std::u16string(kHeaderName) + OnOneLine(f_.txt.Text())); }
+void FrmBase64::txt_CopyHeader() { f_.Clipboard.SetText(face::HeaderLine(OnOneLine(f_.txt.Text()))); }
 
 // While the label shows a report, the code box holds the code of the picture
 // it describes; an empty label or a code that is no PNG file gives no hint.

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/header_command.h"
+
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <span>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "codec/base64.h"
+#include "codec/code_page.h"
+#include "face/face_header.h"
+#include "face/face_limits.h"
+#include "face/png_header.h"
+#include "fit/fit_picture.h"
+#include "fit/png_decode.h"
+#include "platform/error.h"
+#include "platform/text.h"
+#include "preview/load_pic_box.h"
+
+namespace velmora {
+namespace {
+
+std::span<const std::uint8_t> BytesOf(const std::string& file) {
+  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
+}
+
+// Says on standard error what is wrong with the picture, named by its own bytes.
+class Complaint {
+ public:
+  Complaint(std::ostream& err, const HeaderRequest& request) : err_(err), name_(ToNativeName(request.picture)) {}
+
+  void Warn(std::u16string_view text) const { err_ << kProgramName << ": " << name_ << ": " << ToUtf8(text) << '\n'; }
+  // Warns and gives the status of a refusal.
+  int Refuse(std::u16string_view text) const {
+    Warn(text);
+    return kStatusRefused;
+  }
+
+ private:
+  std::ostream& err_;
+  std::string name_;
+};
+
+// The window's red refusal, after what is too large.
+std::u16string TooLarge(const std::u16string& measure) {
+  return measure + u": " + kTooLargeForFace + u" (--fit passt das Bild an)";
+}
+
+// At most kLargestFaceBytes bytes and kFaceSide pixels each way; a file
+// without a PNG header is no Face either.
+bool FitsAsFace(const std::string& file) {
+  const std::optional<face::PixelSize> size = face::PngPixelSize(file);
+  return file.size() < face::kRefusedFileBytes && size && size->width <= face::kFaceSide &&
+         size->height <= face::kFaceSide;
+}
+
+std::u16string PixelSizeText(const face::PixelSize& size) {
+  return face::DecimalDigits(size.width) + u" x " + face::DecimalDigits(size.height) + u" Pixel";
+}
+
+// The file made into a Face, or none after the complaint.
+std::optional<std::string> Fitted(const std::string& file, const Complaint& complaint) {
+  auto fitted = fit::FitPictureIntoFace(BytesOf(file));
+  if (const auto* error = std::get_if<fit::FitError>(&fitted)) {
+    complaint.Warn(fit::FitErrorText(*error));
+    return std::nullopt;
+  }
+  return std::move(std::get<fit::FitResult>(fitted).png);
+}
+
+// The PNG file whose code the header carries, or none after the complaint.
+std::optional<std::string> FaceFile(FileSystem& files, const HeaderRequest& request, const Complaint& complaint) {
+  // As in the window, a file that is too long is not even read.
+  const std::int64_t length = files.FileLen(request.picture);
+  if (!request.fitted && std::cmp_greater_equal(length, face::kRefusedFileBytes)) {
+    complaint.Warn(TooLarge(face::DecimalDigits(static_cast<std::size_t>(length)) + u" Bytes"));
+    return std::nullopt;
+  }
+  std::string file = files.ReadFile(request.picture);
+  if (request.fitted && !FitsAsFace(file)) return Fitted(file, complaint);
+  // The file goes out as it is, but only a picture that decodes.
+  if (const auto decoded = fit::DecodePng(BytesOf(file)); const auto* error = std::get_if<fit::FitError>(&decoded)) {
+    complaint.Warn(fit::FitErrorText(*error));
+    return std::nullopt;
+  }
+  // As the window does, a picture larger than a Face is encoded all the same.
+  if (!FitsAsFace(file)) complaint.Warn(TooLarge(PixelSizeText(*face::PngPixelSize(file))));
+  return file;
+}
+
+// False when the lines could not be written.
+bool PrintLines(std::ostream& out, const std::string& file, bool folded) {
+  const std::u16string code = modBase64::EncodeBase64(BytesToByteString(BytesOf(file)));
+  const std::vector<std::u16string> lines =
+      folded ? face::FoldedHeaderLines(code) : std::vector<std::u16string>{face::HeaderLine(code)};
+  for (const std::u16string& line : lines) out << ToUtf8(line) << '\n';
+  return static_cast<bool>(out.flush());
+}
+
+}  // namespace
+
+int PrintHeader(FileSystem& files, const HeaderRequest& request, std::ostream& out, std::ostream& err) {
+  const Complaint complaint(err, request);
+  try {
+    const std::optional<std::string> face = FaceFile(files, request, complaint);
+    if (!face) return kStatusRefused;
+    if (PrintLines(out, *face, request.folded)) return kStatusDone;
+    err << kProgramName << ": " << ToUtf8(DescriptionOf(kErrDeviceIo)) << '\n';
+    return kStatusRefused;
+  } catch (const Error& error) {
+    return complaint.Refuse(error.description());
+  } catch (const std::bad_alloc&) {
+    return complaint.Refuse(DescriptionOf(kErrOutOfMemory));
+  }
+}
+
+}  // namespace velmora
