@@ -105,7 +105,8 @@ struct ControlEntry {
 };
 
 // An entry the window adds to a control's context menu, after the toolkit's
-// own entries. The file list's acts on the entry under the pointer
+// own entries. The file list's acts on the entry under the pointer,
+// or on the current entry when the menu opens from the keyboard
 // (lstFile_FitIntoFace); the code box's raises txt_CopyHeader and is greyed
 // while txt_CopyHeaderAvailable says so.
 struct ContextMenuEntry {

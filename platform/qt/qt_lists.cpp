@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/qt_lists.h"
 
+#include <QAbstractItemView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
@@ -14,9 +15,14 @@ namespace {
 constexpr int kIndentPerLevel = 3;  // spaces
 constexpr int kFolderPathRole = Qt::UserRole;
 
+// A screen reader reads the folder's name without the indentation, and its
+// path, which says what the indentation shows.
 QListWidgetItem* FolderListItem(const FolderEntry& entry) {
-  auto* item = new QListWidgetItem(QString(entry.depth * kIndentPerLevel, u' ') + ToQString(ShownName(entry.label)));
+  const QString name = ToQString(ShownName(entry.label));
+  auto* item = new QListWidgetItem(QString(entry.depth * kIndentPerLevel, u' ') + name);
   item->setData(kFolderPathRole, ToQString(entry.path));
+  item->setData(Qt::AccessibleTextRole, name);
+  item->setData(Qt::AccessibleDescriptionRole, ToQString(ShownName(entry.path)));
   return item;
 }
 
@@ -25,7 +31,7 @@ QListWidgetItem* FolderListItem(const FolderEntry& entry) {
 QtDriveList::QtDriveList(QComboBox& combo, BrowserState& state, const EventRouter& events)
     : combo_(combo), state_(state), events_(events) {
   for (const Volume& volume : state_.volumes()) combo_.addItem(ToQString(ShownName(DriveTextOf(volume))));
-  combo_.setCurrentIndex(static_cast<int>(state_.selectedDrive()));
+  ShowSelectedDrive();
   QObject::connect(&combo_, &QComboBox::activated, &connections(), [this](int index) {
     SetDrive(DriveTextOf(state_.volumes().at(static_cast<std::size_t>(index))));
   });
@@ -33,11 +39,16 @@ QtDriveList::QtDriveList(QComboBox& combo, BrowserState& state, const EventRoute
 
 void QtDriveList::SetDrive(const std::u16string& driveOrPath) {
   if (!state_.SelectDrive(driveOrPath)) return;
-  {
-    const QSignalBlocker quiet(combo_);
-    combo_.setCurrentIndex(static_cast<int>(state_.selectedDrive()));
-  }
+  ShowSelectedDrive();
   events_.Raise(&FormEvents::lstDrive_Change);
+}
+
+void QtDriveList::ShowSelectedDrive() {
+  const QSignalBlocker quiet(combo_);
+  combo_.setCurrentIndex(static_cast<int>(state_.selectedDrive()));
+  // Marked in the list that drops down as well, closed or open: a screen
+  // reader takes a drop-down list's value from there.
+  combo_.view()->setCurrentIndex(combo_.model()->index(combo_.currentIndex(), 0));
 }
 
 QtDirList::QtDirList(QListWidget& list, BrowserState& state, const EventRouter& events)
@@ -93,9 +104,7 @@ QtFileList::QtFileList(FileListWidget& list, BrowserState& state, const EventRou
   list_.SetEntryClickHandler([this](int row) { OnEntryClick(row); });
   QObject::connect(&list_, &QListWidget::itemSelectionChanged, &connections(), [this] { OnSelectionChange(); });
   if (menuEntry_.isEmpty()) return;
-  list_.setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(&list_, &QWidget::customContextMenuRequested, &connections(),
-                   [this](const QPoint& position) { ShowContextMenu(position); });
+  menuRequests_.emplace(list_, [this](std::optional<QPoint> pointer) { ShowContextMenu(pointer); });
 }
 
 std::u16string QtFileList::List(int index) const {
@@ -138,16 +147,17 @@ void QtFileList::OnSelectionChange() {
   OnEntryClick(list_.row(selected.front()));
 }
 
-void QtFileList::ShowContextMenu(const QPoint& position) {
-  const QListWidgetItem* item = list_.itemAt(position);
+void QtFileList::ShowContextMenu(std::optional<QPoint> pointer) {
+  QListWidgetItem* item = pointer ? list_.itemAt(*pointer) : list_.currentItem();
   if (item == nullptr) return;
+  if (!pointer) list_.scrollToItem(item);
   const int row = list_.row(item);
   const QString name = item->text();
   QMenu menu(&list_);
   const QAction* entry = menu.addAction(menuEntry_);
   // The handler runs once the menu has closed; events handled meanwhile may
   // have listed the folder afresh, and then the row may hold another file.
-  if (menu.exec(list_.viewport()->mapToGlobal(position)) != entry) return;
+  if (RunContextMenu(menu, *list_.viewport(), pointer, list_.visualItemRect(item).center()) != entry) return;
   const QListWidgetItem* stillThere = list_.item(row);
   if (stillThere != nullptr && stillThere->text() == name) events_.Raise(&FormEvents::lstFile_FitIntoFace, row);
 }

@@ -6,12 +6,14 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/browser_state.h"
 #include "platform/controls.h"
 #include "platform/event_router.h"
+#include "platform/qt/context_menus.h"
 #include "platform/qt/qt_control.h"
 
 namespace velmora {
@@ -23,6 +25,8 @@ class QtDriveList final : public DriveList, public QtControl {
   void SetDrive(const std::u16string& driveOrPath) override;
 
  private:
+  void ShowSelectedDrive();
+
   QComboBox& combo_;
   BrowserState& state_;
   const EventRouter& events_;
@@ -64,7 +68,8 @@ class FileListWidget final : public QListWidget {
 
 // Every click on an entry and every move of the selection with the keyboard
 // raise Click; nothing the logic does raises it. With a menu entry, an
-// entry's context menu offers it, for that entry, without selecting it.
+// entry's context menu offers it, for that entry, without selecting it; from
+// the keyboard, for the current entry, at its place.
 class QtFileList final : public FileList, public QtControl {
  public:
   QtFileList(FileListWidget& list, BrowserState& state, const EventRouter& events, std::u16string_view menuEntry);
@@ -82,8 +87,8 @@ class QtFileList final : public FileList, public QtControl {
   void OnEntryClick(int row);
   // A change of the widget's selection that no click made: the keyboard.
   void OnSelectionChange();
-  // `position` in the viewport's coordinates.
-  void ShowContextMenu(const QPoint& position);
+  // `pointer` in the viewport's coordinates; none from the keyboard.
+  void ShowContextMenu(std::optional<QPoint> pointer);
   void ShowFiles();
   void ShowSelection();
 
@@ -91,6 +96,7 @@ class QtFileList final : public FileList, public QtControl {
   BrowserState& state_;
   const EventRouter& events_;
   QString menuEntry_;
+  std::optional<ContextMenuRequests> menuRequests_;
 };
 
 }  // namespace velmora

@@ -72,6 +72,7 @@ QtPlatform::QtPlatform(const WindowTable& table)
 
 QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, const std::u16string& workingFolder)
     : table_(table),
+      contextMenuKey_(window_),
       windowControl_(InLayoutFont(window_)),
       messages_(window_),
       router_(messages_),

@@ -13,6 +13,8 @@
 #include "platform/form.h"
 #include "platform/event_router.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/qt/accessible_controls.h"
+#include "platform/qt/context_menus.h"
 #include "platform/qt/german_qt_texts.h"
 #include "platform/qt/qt_control.h"
 #include "platform/qt/qt_picture.h"
@@ -55,9 +57,11 @@ class QtPlatform final : public Platform {
 
   const WindowTable& table_;
   GermanQtTexts qtTexts_;
+  AccessibleControls accessibleControls_;
   // First of the widgets, so that it goes last, taking its widgets with it, after the
   // adapters that refer to them.
   QWidget window_;
+  ContextMenuShortcut contextMenuKey_;
   QtWindow windowControl_;
   QtMessageBoxes messages_;
   EventRouter router_;

@@ -67,9 +67,7 @@ QtTextBox::QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, st
   edit_.SetFocusInHandler([this] { events_.Raise(&FormEvents::txt_GotFocus); });
   QObject::connect(&edit_, &QPlainTextEdit::textChanged, &connections(), [this] { OnUserEdit(); });
   if (menuEntry_.isEmpty()) return;
-  edit_.setContextMenuPolicy(Qt::CustomContextMenu);
-  QObject::connect(&edit_, &QWidget::customContextMenuRequested, &connections(),
-                   [this](const QPoint& position) { ShowContextMenu(position); });
+  menuRequests_.emplace(edit_, [this](std::optional<QPoint> pointer) { ShowContextMenu(pointer); });
 }
 
 QtTextBox::~QtTextBox() { edit_.SetFocusInHandler({}); }
@@ -112,13 +110,16 @@ void QtTextBox::SetSelLength(int length) {
   Select(anchor, ShownPositionOf(text, start + std::max(length, 0)));
 }
 
-void QtTextBox::ShowContextMenu(const QPoint& position) {
+void QtTextBox::ShowContextMenu(std::optional<QPoint> pointer) {
   const std::unique_ptr<QMenu> menu(edit_.createStandardContextMenu());
   menu->addSeparator();
   QAction* entry = menu->addAction(menuEntry_);
   entry->setEnabled(events_.Ask(&FormEvents::txt_CopyHeaderAvailable));
+  if (!pointer) edit_.ensureCursorVisible();
   // The handler runs once the menu has closed.
-  if (menu->exec(edit_.viewport()->mapToGlobal(position)) == entry) events_.Raise(&FormEvents::txt_CopyHeader);
+  if (RunContextMenu(*menu, *edit_.viewport(), pointer, edit_.cursorRect().center()) == entry) {
+    events_.Raise(&FormEvents::txt_CopyHeader);
+  }
 }
 
 void QtTextBox::Select(int anchor, int position) {

@@ -5,11 +5,13 @@
 #include <QPlainTextEdit>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/controls.h"
 #include "platform/event_router.h"
+#include "platform/qt/context_menus.h"
 #include "platform/qt/qt_control.h"
 
 namespace velmora {
@@ -36,7 +38,8 @@ class FocusReportingTextEdit final : public QPlainTextEdit {
 // edge: codes are long lines whose characters ("/", "+") must not count as
 // word boundaries. Keeps the text the logic last
 // wrote, so that it reads back exactly while the box still shows it. With a
-// menu entry, the context menu offers it below the edit's own entries.
+// menu entry, the context menu offers it below the edit's own entries; from
+// the keyboard the menu opens at the caret.
 class QtTextBox final : public TextBox, public QtControl {
  public:
   QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::u16string_view menuEntry);
@@ -54,8 +57,8 @@ class QtTextBox final : public TextBox, public QtControl {
   // A change of the widget's text that the logic did not write.
   void OnUserEdit();
   void Select(int anchor, int position);
-  // `position` in the viewport's coordinates.
-  void ShowContextMenu(const QPoint& position);
+  // `pointer` in the viewport's coordinates; none from the keyboard.
+  void ShowContextMenu(std::optional<QPoint> pointer);
 
   FocusReportingTextEdit& edit_;
   const EventRouter& events_;
@@ -65,6 +68,7 @@ class QtTextBox final : public TextBox, public QtControl {
   bool writing_ = false;
   std::u16string tag_;
   QString menuEntry_;
+  std::optional<ContextMenuRequests> menuRequests_;
 };
 
 }  // namespace velmora

@@ -1,75 +1,131 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What assistive technology reads out of the real window: every control's
-// German name and description, and the label's report as the label's name.
+// What a screen reader gets from the real window: the accessibility tree
+// below the window, every control in it by role, German name and
+// description, the drive list's current entry as its value, and the label's
+// report as the label's name. (The offscreen platform has no accessibility
+// bridge, so Qt raises no accessibility events here; the tree is what counts.)
 
 #include <QAccessible>
 #include <QComboBox>
-#include <QGroupBox>
+#include <algorithm>
+#include <array>
 
 #include "platform/qt/qt_string.h"
+#include "tests/platform/qt/accessible_tree.h"
 #include "tests/platform/qt/real_window_fixture.h"
 
 namespace velmora::test {
 namespace {
 
-using AccessibilityTest = RealWindowTest;
-
 constexpr std::size_t kRefusedFileBytes = 726;
 const QString kTooLargeNotice = QStringLiteral("Die Datei ist zu groß für die Verwendung als Face!");
 
-QString ReadOut(QWidget* widget, QAccessible::Text text) {
-  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-  return accessible == nullptr ? QStringLiteral("<not accessible>") : accessible->text(text);
-}
+struct ReadOut {
+  const char* control;
+  QAccessible::Role role;
+  const char* name;
+};
 
-TEST_F(AccessibilityTest, EveryControlIsReadOutWithItsTablesNameAndDescription) {
+// The label's name is its report, empty at the start.
+constexpr std::array<ReadOut, 13> kReadOuts = {{
+    {"lstDrive", QAccessible::ComboBox, "Laufwerk"},
+    {"cmdLoad", QAccessible::Button, "Datei laden"},
+    {"cmdSave", QAccessible::Button, "Text in Datei speichern"},
+    {"cmdPaste", QAccessible::Button, "Text aus Zwischenablage"},
+    {"lstDir", QAccessible::List, "Ordner"},
+    {"txt", QAccessible::EditableText, "Face-Code"},
+    {"lstFile", QAccessible::List, "PNG-Dateien"},
+    {"Frame2", QAccessible::Grouping, "Vorschau"},
+    {"Frame1", QAccessible::Grouping, "Bildrahmen"},
+    {"Picture1", QAccessible::Graphic, "Vorschau"},
+    {"Label1", QAccessible::StaticText, ""},
+    {"cmdSavePic", QAccessible::Button, "Speichern"},
+    {"Command1", QAccessible::Button, "Beenden"},
+}};
+
+class AccessibilityTest : public RealWindowTest {
+ protected:
+  QAccessibleInterface& Window() { return *QAccessible::queryAccessibleInterface(Find<QWidget>("lstFile")->window()); }
+  QAccessibleInterface& Control(const char* name) {
+    return *QAccessible::queryAccessibleInterface(Find<QWidget>(name));
+  }
+  std::string Tree() { return TreeText(Window()).toStdString(); }
+};
+
+TEST_F(AccessibilityTest, WindowHoldsEveryControlWithItsRoleGermanNameAndDescription) {
+  SCOPED_TRACE(Tree());
+  EXPECT_EQ(RoleName(Window().role()), "Window");
+  EXPECT_EQ(Window().text(QAccessible::Name), Find<QWidget>("lstFile")->window()->windowTitle());
   for (const ControlEntry& control : FrmBase64Table().controls) {
     if (control.kind == ControlKind::kSaveDialog) continue;
     SCOPED_TRACE(control.name);
-    QWidget* widget = Find<QWidget>(control.name.data());
-    ASSERT_NE(widget, nullptr);
+    const auto expected = std::ranges::find_if(
+        kReadOuts, [&control](const ReadOut& readOut) { return readOut.control == control.name; });
+    ASSERT_NE(expected, kReadOuts.end()) << "a control without an expected read-out";
+    QAccessibleInterface* node = ChildFor(Window(), QString::fromUtf8(expected->control));
+    ASSERT_NE(node, nullptr) << "not in the window's tree";
+    EXPECT_EQ(RoleName(node->role()), RoleName(expected->role));
+    EXPECT_EQ(node->text(QAccessible::Name), QString::fromUtf8(expected->name));
     EXPECT_FALSE(control.accessibleDescription.empty());
-    EXPECT_EQ(ReadOut(widget, QAccessible::Description), ToQString(control.accessibleDescription));
-    EXPECT_EQ(widget->accessibleName(), ToQString(control.accessibleName));
-    // The label is named by its report, below.
-    EXPECT_EQ(control.accessibleName.empty(), control.kind == ControlKind::kLabel);
+    EXPECT_EQ(node->text(QAccessible::Description), ToQString(control.accessibleDescription));
   }
 }
 
-TEST_F(AccessibilityTest, ButtonsAndFramesAreReadOutByTheCaptionsOnScreen) {
-  for (const char* name : {"cmdLoad", "cmdSave", "cmdPaste", "cmdSavePic", "Command1"}) {
-    QPushButton* button = Find<QPushButton>(name);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(ReadOut(button, QAccessible::Name), button->text()) << name;
+TEST_F(AccessibilityTest, FolderListReadsEachFolderByItsNameWithoutIndentationAndItsPath) {
+  auto* folders = Find<QListWidget>("lstDir");
+  const std::vector<QAccessibleInterface*> entries = ChildrenOf(Control("lstDir"));
+  ASSERT_EQ(static_cast<int>(entries.size()), folders->count());
+  ASSERT_GE(entries.size(), 2U);
+  for (int row = 0; row < folders->count(); ++row) {
+    const QString name = entries[static_cast<std::size_t>(row)]->text(QAccessible::Name);
+    EXPECT_EQ(name, folders->item(row)->text().trimmed());
+    EXPECT_TRUE(entries[static_cast<std::size_t>(row)]->text(QAccessible::Description).endsWith(name));
   }
-  EXPECT_EQ(ReadOut(Find<QGroupBox>("Frame2"), QAccessible::Name), Find<QGroupBox>("Frame2")->title());
+  EXPECT_EQ(entries[static_cast<std::size_t>(folders->currentRow())]->text(QAccessible::Description),
+            ToQString(WorkingFolder()));
 }
 
-TEST_F(AccessibilityTest, ListsCodeBoxAndPreviewAreReadOutByWhatTheyHold) {
-  // On Linux Qt reads a drop-down list out by its current entry; other
-  // systems use the name.
-  auto* drives = Find<QComboBox>("lstDrive");
-  EXPECT_EQ(drives->accessibleName(), "Laufwerk");
-  EXPECT_EQ(ReadOut(drives, QAccessible::Name), drives->currentText());
-  EXPECT_EQ(ReadOut(Find<QWidget>("lstDir"), QAccessible::Name), "Ordner");
-  EXPECT_EQ(ReadOut(Find<QWidget>("lstFile"), QAccessible::Name), "PNG-Dateien");
-  EXPECT_EQ(ReadOut(Find<QWidget>("txt"), QAccessible::Name), "Face-Code");
-  EXPECT_EQ(ReadOut(Find<QWidget>("Picture1"), QAccessible::Name), "Vorschau");
-  EXPECT_EQ(ReadOut(Find<QWidget>("Label1"), QAccessible::Description), "Bildgröße und Codelänge");
-}
-
-TEST_F(AccessibilityTest, LabelIsReadOutAsTheReportItShows) {
-  auto* label = Find<QLabel>("Label1");
+TEST_F(AccessibilityTest, LabelIsNamedByTheReportItShowsNow) {
+  QAccessibleInterface& label = Control("Label1");
   AddFile("small.png", MakePng(4, 4));
   ClickFile("small.png");
-  ASSERT_TRUE(Eventually([this] { return !Report().isEmpty(); }));
-  EXPECT_TRUE(Report().contains("Bytes"));
-  EXPECT_EQ(ReadOut(label, QAccessible::Name), Report());
+  ASSERT_TRUE(Eventually([this] { return Report().contains("Bytes"); }));
+  EXPECT_EQ(label.text(QAccessible::Name), Report());
 
   AddFile("big.png", std::string(kRefusedFileBytes, 'x'));
   ClickFile("big.png");
   ASSERT_TRUE(Eventually([this] { return Report().endsWith(kTooLargeNotice); }));
-  EXPECT_EQ(ReadOut(label, QAccessible::Name), Report());
+  EXPECT_EQ(label.text(QAccessible::Name), Report());
+}
+
+// Two drives, so that the drive list can change.
+class DriveListAccessibilityTest : public RealWindowTest {
+ protected:
+  DriveListAccessibilityTest() : RealWindowTest({{u"/", u"/dev/vda"}, {u"/tmp", u"tmpfs"}}) {}
+};
+
+TEST_F(DriveListAccessibilityTest, IsNamedByWhatItIsValuedByItsEntryAndMarksItInItsList) {
+  auto* drives = Find<QComboBox>("lstDrive");
+  QAccessibleInterface& list = *QAccessible::queryAccessibleInterface(drives);
+  const auto selectedEntries = [&list] {
+    QStringList names;
+    for (QAccessibleInterface* entry : ChildrenOf(*list.child(0))) {
+      if (entry->state().selected) names << entry->text(QAccessible::Name);
+    }
+    return names;
+  };
+  SCOPED_TRACE(TreeText(list).toStdString());
+  EXPECT_EQ(RoleName(list.role()), "ComboBox");
+  EXPECT_EQ(list.text(QAccessible::Name), "Laufwerk");
+  EXPECT_EQ(list.text(QAccessible::Value), drives->currentText());
+  EXPECT_EQ(selectedEntries(), QStringList{drives->currentText()});
+
+  const QString before = drives->currentText();
+  QTest::keyClick(drives, drives->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+  ASSERT_NE(drives->currentText(), before);
+  EXPECT_EQ(list.text(QAccessible::Name), "Laufwerk");
+  EXPECT_EQ(list.text(QAccessible::Value), drives->currentText());
+  EXPECT_EQ(selectedEntries(), QStringList{drives->currentText()});
 }
 
 }  // namespace

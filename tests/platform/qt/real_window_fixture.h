@@ -19,7 +19,10 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
+#include "platform/posix/system_folders.h"
 #include "platform/qt/qt_platform.h"
 #include "tests/support/png_maker.h"
 #include "tests/support/temp_folder.h"
@@ -64,10 +67,13 @@ class ModalAnswerer {
 
 class RealWindowTest : public ::testing::Test {
  protected:
-  RealWindowTest() {
+  RealWindowTest() : RealWindowTest(SystemVolumes()) {}
+
+  // The drive list offers these volumes.
+  explicit RealWindowTest(std::vector<Volume> volumes) {
     previousFolder_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(pictures.path()));
-    platform_ = std::make_unique<QtPlatform>(FrmBase64Table());
+    platform_ = std::make_unique<QtPlatform>(FrmBase64Table(), std::move(volumes), WorkingFolder());
     logic_ = std::make_unique<FrmBase64>(platform_->form());
     platform_->Start(*logic_);
     window_ = TopLevelWindow();

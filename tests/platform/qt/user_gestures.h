@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <optional>
 
@@ -30,6 +31,14 @@ inline void WhenMenuOpens(std::function<void(QMenu&)> act) {
 inline void OpenContextMenu(QWidget& widget, QPoint at) {
   QContextMenuEvent request(QContextMenuEvent::Mouse, at, widget.mapToGlobal(at));
   QApplication::sendEvent(&widget, &request);
+}
+
+// The Menu key as the window system hands it to Qt, ahead of the key itself:
+// a keyboard request for a context menu, sent to the window, which passes it
+// to the focused widget. (Qt's offscreen platform makes none.)
+inline void PressMenuKey(QWidget& window) {
+  QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+  QApplication::sendEvent(window.windowHandle(), &request);
 }
 
 // Chooses the entry with the keyboard; a greyed entry must ignore the key,
