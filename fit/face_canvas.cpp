@@ -5,20 +5,14 @@
 #include <array>
 #include <cmath>
 
+#include "fit/srgb.h"
+
 namespace velmora::fit {
 namespace {
 
 constexpr int kSampleValues = 256;
 constexpr float kMaxSample = 255.0f;
 constexpr int kAlpha = 3;
-
-// The sRGB transfer curve (IEC 61966-2-1), both ways.
-double SrgbToLinear(double encoded) {
-  return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
-}
-double LinearToSrgb(double linear) {
-  return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
-}
 
 using LinearTable = std::array<float, kSampleValues>;
 
