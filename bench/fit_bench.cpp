@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/corpus.h"
 #include "fit/face_canvas.h"
 #include "fit/fit_picture.h"
 #include "fit/png_decode.h"
@@ -47,6 +48,9 @@
 
 namespace {
 
+using velmora::bench::Median;
+using velmora::bench::PicturesIn;
+using velmora::bench::ReadFile;
 namespace fs = std::filesystem;
 namespace fit = velmora::fit;
 using Clock = std::chrono::steady_clock;
@@ -76,11 +80,6 @@ struct Row {
   Outcome velmora;
   Outcome magick;
 };
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::span<const std::uint8_t> Bytes(const std::string& text) {
   return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -164,15 +163,6 @@ Outcome RunMagick(const fs::path& in, const fs::path& work, const fit::Picture& 
   return outcome;
 }
 
-std::vector<fs::path> PicturesIn(const fs::path& folder) {
-  std::vector<fs::path> pictures;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file() && entry.path().extension() == ".png") pictures.push_back(entry.path());
-  }
-  std::sort(pictures.begin(), pictures.end());
-  return pictures;
-}
-
 std::string Psnr(const Outcome& outcome) {
   if (!outcome.fits) return "-";
   char text[16];
@@ -185,13 +175,6 @@ void PrintRow(const Row& row) {
               row.name.c_str(), row.width, row.height, row.velmora.bytes, row.velmora.colours,
               Psnr(row.velmora).c_str(), row.velmora.cpuMilliseconds, row.velmora.milliseconds, row.magick.bytes,
               row.magick.colours, Psnr(row.magick).c_str(), row.magick.cpuMilliseconds, row.magick.milliseconds);
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
 }
 
 double Max(const std::vector<double>& values) { return *std::max_element(values.begin(), values.end()); }

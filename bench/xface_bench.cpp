@@ -22,11 +22,15 @@
 #include <string>
 #include <vector>
 
+#include "bench/corpus.h"
 #include "xface/xface_code.h"
 #include "xface/xface_picture.h"
 
 namespace {
 
+using velmora::bench::Median;
+using velmora::bench::PicturesIn;
+using velmora::bench::ReadFile;
 namespace fs = std::filesystem;
 namespace xface = velmora::xface;
 
@@ -48,27 +52,6 @@ struct Summary {
   std::vector<double> chosenPsnrs;
   int withoutCode = 0;
 };
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::vector<fs::path> PicturesIn(const fs::path& folder) {
-  std::vector<fs::path> pictures;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file() && entry.path().extension() == ".png") pictures.push_back(entry.path());
-  }
-  std::sort(pictures.begin(), pictures.end());
-  return pictures;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0.0;
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2.0;
-}
 
 std::size_t IndexOf(xface::Method method) {
   return static_cast<std::size_t>(std::find(xface::kMethods.begin(), xface::kMethods.end(), method) -

@@ -20,6 +20,9 @@ namespace {
 
 enum class Key { kShiftF10, kMenu };
 
+// How long a key may take to open its menu.
+constexpr int kMenuWaitMs = 5000;
+
 // Within the first line of a code, away from the box's corner.
 constexpr int kCaretInCode = 40;
 
@@ -64,22 +67,24 @@ class ContextMenuKeysTest : public RealWindowTest {
   // `act`, which closes it or chooses an entry; false when none opened.
   bool Press(Key key, const std::function<void(QMenu&)>& act) {
     bool opened = false;
-    const QObject whilePressing;
-    // Runs in the menu's own event loop, once it has settled; after the press
-    // when no menu opened.
-    QTimer::singleShot(kMenuPollMs, &whilePressing, [&opened, &act] {
+    // Fires in the menu's own event loop once it runs; a loaded machine may
+    // take several polls to show it.
+    QTimer poll;
+    poll.setInterval(kMenuPollMs);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, &opened, &act] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       if (menu == nullptr) return;
+      poll.stop();
       opened = true;
       act(*menu);
     });
+    poll.start();
     if (key == Key::kShiftF10) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10, Qt::ShiftModifier);
     } else {
       PressMenuKey(*window_);
     }
-    QTest::qWait(2 * kMenuPollMs);
-    return opened;
+    return QTest::qWaitFor([&opened] { return opened; }, kMenuWaitMs);
   }
 
   // Where a menu opened from the keyboard belongs, in global coordinates.
