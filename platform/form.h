@@ -4,9 +4,12 @@
 // the events the platform raises, and the platform that builds it all.
 
 #include <algorithm>
+#include <iterator>
 #include <span>
 #include <string>
 #include <string_view>
+#include <variant>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/file_system.h"
@@ -55,11 +58,16 @@ class FormEvents {
   virtual void lstDir_Change() = 0;
   virtual void lstDrive_Change() = 0;
 
-  // The file list's context menu entry, chosen on the entry at that position.
+  // The file list's context menu entries, chosen on the entry at that position.
   virtual void lstFile_FitIntoFace(int index) = 0;
-  // The code box's context menu entry.
+  virtual void lstFile_CopyXFaceHeader(int index) = 0;
+  // The code box's context menu entries.
   virtual void txt_CopyHeader() = 0;
-  // Asked as the code box's context menu opens: false greys its entry.
+  virtual void txt_CopyFoldedHeader() = 0;
+  virtual void txt_CopyXFaceHeader() = 0;
+  virtual void txt_PasteXFace() = 0;
+  // Asked as the code box's context menu opens: false greys the entries that
+  // need a PNG code in the box.
   virtual bool txt_CopyHeaderAvailable() = 0;
   // A picture file dropped onto the window (see DroppablePicture).
   virtual void Form_DropFile(const std::u16string& path) = 0;
@@ -104,14 +112,21 @@ struct ControlEntry {
   std::u16string_view accessibleDescription;
 };
 
+// What a context menu entry raises: a file list entry acts on the list's
+// entry at that position, a code box entry on the box.
+using ListEntryCommand = void (FormEvents::*)(int index);
+using ControlCommand = void (FormEvents::*)();
+using MenuEntryAvailability = bool (FormEvents::*)();
+
 // An entry the window adds to a control's context menu, after the toolkit's
-// own entries. The file list's acts on the entry under the pointer,
-// or on the current entry when the menu opens from the keyboard
-// (lstFile_FitIntoFace); the code box's raises txt_CopyHeader and is greyed
-// while txt_CopyHeaderAvailable says so.
+// own entries and in table order. A file list entry acts on the entry under
+// the pointer, or on the current entry when the menu opens from the keyboard.
+// An entry with an availability query is greyed while it answers false.
 struct ContextMenuEntry {
   std::string_view control;
   std::u16string_view caption;
+  std::variant<ListEntryCommand, ControlCommand> command;
+  MenuEntryAvailability available = nullptr;
 };
 
 struct WindowTable {
@@ -123,10 +138,13 @@ struct WindowTable {
   std::span<const ContextMenuEntry> contextMenus;
 };
 
-// The caption of the control's context menu entry, "" when it has none.
-[[nodiscard]] inline std::u16string_view ContextMenuCaption(const WindowTable& table, std::string_view control) {
-  const auto found = std::ranges::find(table.contextMenus, control, &ContextMenuEntry::control);
-  return found == table.contextMenus.end() ? std::u16string_view() : found->caption;
+// The control's context menu entries in table order; none when it has none.
+[[nodiscard]] inline std::vector<ContextMenuEntry> ContextMenuEntries(const WindowTable& table,
+                                                                      std::string_view control) {
+  std::vector<ContextMenuEntry> entries;
+  std::ranges::copy_if(table.contextMenus, std::back_inserter(entries),
+                       [control](const ContextMenuEntry& entry) { return entry.control == control; });
+  return entries;
 }
 
 class Platform {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -102,16 +103,23 @@ void FrmBase64::DecodeLive() {
 
 void FrmBase64::cmdPaste_Click() {
   const UserAction action(*this);
-  std::u16string clipboard;
+  // Going on without the text would take the code already in the box for
+  // the pasted one.
+  if (const std::optional<std::u16string> clipboard = ClipboardText()) PasteText(*clipboard);
+}
+
+std::optional<std::u16string> FrmBase64::ClipboardText() {
   try {
-    clipboard = f_.Clipboard.GetText(kClipboardText);
+    return f_.Clipboard.GetText(kClipboardText);
   } catch (const Error& error) {
-    // Going on would take the code already in the box for the pasted one.
     ShowWarning(error.description());
-    return;
+    return std::nullopt;
   }
+}
+
+void FrmBase64::PasteText(const std::u16string& text) {
   PasteActive = true;
-  ResumeNext([this, &clipboard] { f_.txt.SetText(clipboard); });
+  ResumeNext([this, &text] { f_.txt.SetText(text); });
   PasteActive = false;
 
   if (ResumeNextTest([this] { return f_.lstFile.ListIndex() >= 0; })) {

@@ -12,6 +12,7 @@
 #include "fit/fit_picture.h"
 #include "platform/paths.h"
 #include "preview/number_text.h"
+#include "window/file_bytes.h"
 #include "window/frm_base64.h"
 
 namespace velmora {
@@ -28,10 +29,6 @@ std::u16string FaceFileName(const std::u16string& pictureName, int attempt) {
   name += kFaceSuffix;
   if (attempt > 1) name.append(u"-").append(DecimalText(attempt));
   return name.append(pictureName, stem);
-}
-
-std::span<const std::uint8_t> BytesOf(const std::string& file) {
-  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
 }
 
 // The hourglass over the window while it lives.

@@ -26,6 +26,17 @@ bool FrmBase64::txt_CopyHeaderAvailable() { return face::HasPngCodePrefix(f_.txt
 // A mail header is one line, whatever breaks the user typed into the code.
 void FrmBase64::txt_CopyHeader() { f_.Clipboard.SetText(face::HeaderLine(OnOneLine(f_.txt.Text()))); }
 
+// Folded for mail programs that take a header as it is pasted; the lines end
+// as the window's texts do.
+void FrmBase64::txt_CopyFoldedHeader() {
+  std::u16string header;
+  for (const std::u16string& line : face::FoldedHeaderLines(OnOneLine(f_.txt.Text()))) {
+    if (!header.empty()) header += kLineBreak;
+    header += line;
+  }
+  f_.Clipboard.SetText(header);
+}
+
 // While the label shows a report, the code box holds the code of the picture
 // it describes; an empty label or a code that is no PNG file gives no hint.
 std::u16string FrmBase64::Label1_ToolTip() {

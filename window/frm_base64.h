@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,15 @@ class FrmBase64 final : public FormEvents {
 
   // The header line and the readers' limits.
   void txt_CopyHeader() override;
+  void txt_CopyFoldedHeader() override;
   bool txt_CopyHeaderAvailable() override;
   std::u16string Label1_ToolTip() override;
+
+  // X-Face headers of a listed picture and of the box's code, and the Face
+  // of an X-Face on the clipboard.
+  void lstFile_CopyXFaceHeader(int index) override;
+  void txt_CopyXFaceHeader() override;
+  void txt_PasteXFace() override;
 
  private:
   // The chosen file's full path, rebuilt from the file list.
@@ -62,6 +70,9 @@ class FrmBase64 final : public FormEvents {
 
   // One of the three cleaning steps: reads the box, writes the result back.
   void ApplyCleaningStep(std::size_t step);
+  // Writes the text into the box and cleans and previews it as a paste of
+  // it from the clipboard does.
+  void PasteText(const std::u16string& text);
   void DecodeLive();
   void AcceptPaste();
   void RejectPaste();
@@ -75,6 +86,12 @@ class FrmBase64 final : public FormEvents {
   // True once the picture is gone: deleted now, or found missing.
   [[nodiscard]] bool TemporaryPictureGone(const std::u16string& picture);
   void ShowWarning(const std::u16string& text);
+  // The clipboard's text; none after telling the user why it could not be
+  // read.
+  [[nodiscard]] std::optional<std::u16string> ClipboardText();
+  // Puts the X-Face header of the PNG file on the clipboard; a warning
+  // instead when the file gives none.
+  void CopyXFaceHeaderOf(const std::string& pngFile);
   // Sets up the Save dialog, shows it and returns the name chosen; raises
   // 32755 when the user cancels.
   [[nodiscard]] std::u16string AskSaveName(const std::u16string& title, const std::u16string& filter,

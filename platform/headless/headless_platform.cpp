@@ -2,12 +2,21 @@
 #include "platform/headless/headless_platform.h"
 
 #include <algorithm>
+#include <variant>
 
 #include "platform/error.h"
 #include "platform/text.h"
 #include "platform/version.h"
 
 namespace velmora::headless {
+namespace {
+
+const ContextMenuEntry* EntryCaptioned(const std::vector<ContextMenuEntry>& menu, std::u16string_view caption) {
+  const auto found = std::ranges::find(menu, caption, &ContextMenuEntry::caption);
+  return found == menu.end() ? nullptr : &*found;
+}
+
+}  // namespace
 
 void HeadlessWindow::SetMousePointer(MousePointer pointer) {
   pointer_ = pointer;
@@ -36,13 +45,20 @@ void HeadlessTextBox::DropText(const std::u16string& text, int position) {
   Type(text_.substr(0, at) + text + text_.substr(at));
 }
 
-bool HeadlessTextBox::ContextMenuEntryEnabled() const {
-  return !menuEntry_.empty() && events_.Ask(&FormEvents::txt_CopyHeaderAvailable);
+std::vector<std::u16string_view> HeadlessTextBox::ContextMenuCaptions() const {
+  std::vector<std::u16string_view> captions;
+  for (const ContextMenuEntry& entry : menu_) captions.push_back(entry.caption);
+  return captions;
 }
 
-bool HeadlessTextBox::ChooseContextMenuEntry() {
-  if (!ContextMenuEntryEnabled()) return false;
-  events_.Raise(&FormEvents::txt_CopyHeader);
+bool HeadlessTextBox::ContextMenuEntryEnabled(std::u16string_view caption) const {
+  const ContextMenuEntry* entry = EntryCaptioned(menu_, caption);
+  return entry != nullptr && (entry->available == nullptr || events_.Ask(entry->available));
+}
+
+bool HeadlessTextBox::ChooseContextMenuEntry(std::u16string_view caption) {
+  if (!ContextMenuEntryEnabled(caption)) return false;
+  events_.Raise(std::get<ControlCommand>(EntryCaptioned(menu_, caption)->command));
   return true;
 }
 
@@ -97,10 +113,11 @@ bool HeadlessFileList::Click(const std::u16string& name) {
   return true;
 }
 
-bool HeadlessFileList::ChooseContextMenuEntry(const std::u16string& name) {
+bool HeadlessFileList::ChooseContextMenuEntry(const std::u16string& name, std::u16string_view caption) {
   const int position = PositionOf(name);
-  if (position < 0 || menuEntry_.empty()) return false;
-  events_.Raise(&FormEvents::lstFile_FitIntoFace, position);
+  const ContextMenuEntry* entry = EntryCaptioned(menu_, caption);
+  if (position < 0 || entry == nullptr) return false;
+  events_.Raise(std::get<ListEntryCommand>(entry->command), position);
   return true;
 }
 
@@ -170,14 +187,14 @@ HeadlessPlatform::HeadlessPlatform(const WindowTable& table, FileSystem& disk, H
       browser_(Files, std::move(options.volumes), options.workingFolder),
       router_(Messages),
       frmBase64(std::u16string(table.caption), router_, Files),
-      txt(router_, ContextMenuCaption(table, "txt")),
+      txt(router_, ContextMenuEntries(table, "txt")),
       cmdLoad(router_, &FormEvents::cmdLoad_Click, ControlNamed(table, "cmdLoad").enabled),
       cmdSave(router_, &FormEvents::cmdSave_Click, ControlNamed(table, "cmdSave").enabled),
       cmdPaste(router_, &FormEvents::cmdPaste_Click, ControlNamed(table, "cmdPaste").enabled),
       cmdSavePic(router_, &FormEvents::cmdSavePic_Click, ControlNamed(table, "cmdSavePic").enabled),
       Command1(router_, &FormEvents::Command1_Click, ControlNamed(table, "Command1").enabled),
       Label1(ControlNamed(table, "Label1").foreColor, router_),
-      lstFile(browser_, router_, Faults, ContextMenuCaption(table, "lstFile")),
+      lstFile(browser_, router_, Faults, ContextMenuEntries(table, "lstFile")),
       lstDir(browser_, router_, Faults),
       lstDrive(browser_, router_),
       CommonDialog1(Faults),

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/browser_state.h"
@@ -60,7 +61,8 @@ enum class FocusArrival {
 
 class HeadlessTextBox : public TextBox {
  public:
-  HeadlessTextBox(EventRouter& events, std::u16string_view menuEntry) : events_(events), menuEntry_(menuEntry) {}
+  HeadlessTextBox(EventRouter& events, std::vector<ContextMenuEntry> menu)
+      : events_(events), menu_(std::move(menu)) {}
   [[nodiscard]] std::u16string Text() const override { return text_; }
   void SetText(const std::u16string& text) override;
   [[nodiscard]] std::u16string Tag() const override { return tag_; }
@@ -75,12 +77,13 @@ class HeadlessTextBox : public TextBox {
   // The box receiving the keyboard focus; only focus from another control
   // raises GotFocus, as on the real window.
   void Focus(FocusArrival arrival = FocusArrival::kFromAnotherControl);
-  // The entry the box adds to its context menu, "" for none.
-  [[nodiscard]] std::u16string_view contextMenuEntry() const { return menuEntry_; }
-  // Whether that entry is enabled as the menu opens.
-  [[nodiscard]] bool ContextMenuEntryEnabled() const;
-  // The user choosing that entry; false when there is none or it is greyed.
-  bool ChooseContextMenuEntry();
+  // The captions of the entries the box adds to its context menu, in order.
+  [[nodiscard]] std::vector<std::u16string_view> ContextMenuCaptions() const;
+  // Whether the entry of that caption is there and enabled as the menu opens.
+  [[nodiscard]] bool ContextMenuEntryEnabled(std::u16string_view caption) const;
+  // The user choosing the entry of that caption; false when there is none or
+  // it is greyed.
+  bool ChooseContextMenuEntry(std::u16string_view caption);
   [[nodiscard]] int selStart() const { return selStart_; }
   [[nodiscard]] int selLength() const { return selLength_; }
   // How many Change events the box has raised.
@@ -88,7 +91,7 @@ class HeadlessTextBox : public TextBox {
 
  private:
   EventRouter& events_;
-  std::u16string_view menuEntry_;
+  std::vector<ContextMenuEntry> menu_;
   std::u16string text_;
   std::u16string tag_;
   int selStart_ = 0;
@@ -170,8 +173,8 @@ class HeadlessPictureBox : public PictureBox, public DeviceContext {
 
 class HeadlessFileList : public FileList {
  public:
-  HeadlessFileList(BrowserState& state, EventRouter& events, FaultPlan& faults, std::u16string_view menuEntry)
-      : state_(state), events_(events), faults_(faults), menuEntry_(menuEntry) {}
+  HeadlessFileList(BrowserState& state, EventRouter& events, FaultPlan& faults, std::vector<ContextMenuEntry> menu)
+      : state_(state), events_(events), faults_(faults), menu_(std::move(menu)) {}
   [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
   void SetPath(const std::u16string& folder) override;
   [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
@@ -187,11 +190,10 @@ class HeadlessFileList : public FileList {
   // without Ctrl: it is selected and Click raised. False when it is not
   // listed. A click on empty space below the entries changes nothing.
   bool Click(const std::u16string& name);
-  // The entry the list adds to an entry's context menu, "" for none.
-  [[nodiscard]] std::u16string_view contextMenuEntry() const { return menuEntry_; }
-  // The user choosing that entry in the menu of the entry of that name, which
-  // stays unselected; false when it is not listed or there is no such entry.
-  bool ChooseContextMenuEntry(const std::u16string& name);
+  // The user choosing the entry of that caption in the menu of the list's
+  // entry of that name, which stays unselected; false when it is not listed
+  // or the menu has no such entry.
+  bool ChooseContextMenuEntry(const std::u16string& name, std::u16string_view caption);
 
  private:
   // The position of the entry of that name, -1 when it is not listed.
@@ -200,7 +202,7 @@ class HeadlessFileList : public FileList {
   BrowserState& state_;
   EventRouter& events_;
   FaultPlan& faults_;
-  std::u16string_view menuEntry_;
+  std::vector<ContextMenuEntry> menu_;
 };
 
 class HeadlessDirList : public DirList {

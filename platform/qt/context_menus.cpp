@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/qt/qt_string.h"
+
 namespace velmora {
 namespace {
 
@@ -54,6 +56,24 @@ QAction* RunContextMenu(QMenu& menu, const QWidget& viewport, std::optional<QPoi
   // yet open.
   if (!pointer) QTimer::singleShot(0, &menu, [&menu] { ActivateFirstEntry(menu); });
   return menu.exec(viewport.mapToGlobal(pointer.value_or(keyboardAnchor)));
+}
+
+std::vector<QAction*> AddWindowEntries(QMenu& menu, const std::vector<ContextMenuEntry>& entries,
+                                       const EventRouter& events) {
+  std::vector<QAction*> actions;
+  for (const ContextMenuEntry& entry : entries) {
+    QAction* action = menu.addAction(ToQString(entry.caption));
+    action->setEnabled(entry.available == nullptr || events.Ask(entry.available));
+    actions.push_back(action);
+  }
+  return actions;
+}
+
+const ContextMenuEntry* ChosenWindowEntry(const QAction* chosen, const std::vector<QAction*>& actions,
+                                          const std::vector<ContextMenuEntry>& entries) {
+  const auto found = std::ranges::find(actions, chosen);
+  if (chosen == nullptr || found == actions.end()) return nullptr;
+  return &entries[static_cast<std::size_t>(found - actions.begin())];
 }
 
 }  // namespace velmora

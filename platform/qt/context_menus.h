@@ -14,6 +14,10 @@
 #include <QShortcut>
 #include <functional>
 #include <optional>
+#include <vector>
+
+#include "platform/event_router.h"
+#include "platform/form.h"
 
 namespace velmora {
 
@@ -45,5 +49,15 @@ class ContextMenuRequests final : public QObject {
 // Runs the menu at the pointer, or from the keyboard at `keyboardAnchor`, both
 // in the viewport's coordinates; the entry chosen, none when it was closed.
 QAction* RunContextMenu(QMenu& menu, const QWidget& viewport, std::optional<QPoint> pointer, QPoint keyboardAnchor);
+
+// Adds the window's entries to the menu in their order, each greyed while its
+// availability query answers false; their actions in the same order.
+std::vector<QAction*> AddWindowEntries(QMenu& menu, const std::vector<ContextMenuEntry>& entries,
+                                       const EventRouter& events);
+
+// The window's entry of the chosen action; none for the toolkit's own entries
+// and for a menu closed without a choice.
+const ContextMenuEntry* ChosenWindowEntry(const QAction* chosen, const std::vector<QAction*>& actions,
+                                          const std::vector<ContextMenuEntry>& entries);
 
 }  // namespace velmora

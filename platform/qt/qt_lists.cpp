@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <utility>
+#include <variant>
 
 #include "platform/qt/qt_string.h"
 #include "platform/text.h"
@@ -97,13 +99,13 @@ void FileListWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 QtFileList::QtFileList(FileListWidget& list, BrowserState& state, const EventRouter& events,
-                       std::u16string_view menuEntry)
-    : list_(list), state_(state), events_(events), menuEntry_(ToQString(menuEntry)) {
+                       std::vector<ContextMenuEntry> menu)
+    : list_(list), state_(state), events_(events), menu_(std::move(menu)) {
   list_.setSelectionMode(QAbstractItemView::SingleSelection);
   ShowFiles();
   list_.SetEntryClickHandler([this](int row) { OnEntryClick(row); });
   QObject::connect(&list_, &QListWidget::itemSelectionChanged, &connections(), [this] { OnSelectionChange(); });
-  if (menuEntry_.isEmpty()) return;
+  if (menu_.empty()) return;
   menuRequests_.emplace(list_, [this](std::optional<QPoint> pointer) { ShowContextMenu(pointer); });
 }
 
@@ -154,12 +156,14 @@ void QtFileList::ShowContextMenu(std::optional<QPoint> pointer) {
   const int row = list_.row(item);
   const QString name = item->text();
   QMenu menu(&list_);
-  const QAction* entry = menu.addAction(menuEntry_);
+  const std::vector<QAction*> actions = AddWindowEntries(menu, menu_, events_);
   // The handler runs once the menu has closed; events handled meanwhile may
   // have listed the folder afresh, and then the row may hold another file.
-  if (RunContextMenu(menu, *list_.viewport(), pointer, list_.visualItemRect(item).center()) != entry) return;
+  const QAction* chosen = RunContextMenu(menu, *list_.viewport(), pointer, list_.visualItemRect(item).center());
+  const ContextMenuEntry* entry = ChosenWindowEntry(chosen, actions, menu_);
+  if (entry == nullptr) return;
   const QListWidgetItem* stillThere = list_.item(row);
-  if (stillThere != nullptr && stillThere->text() == name) events_.Raise(&FormEvents::lstFile_FitIntoFace, row);
+  if (stillThere != nullptr && stillThere->text() == name) events_.Raise(std::get<ListEntryCommand>(entry->command), row);
 }
 
 void QtFileList::ShowFiles() {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/browser_state.h"
 #include "platform/controls.h"
@@ -67,12 +68,13 @@ class FileListWidget final : public QListWidget {
 };
 
 // Every click on an entry and every move of the selection with the keyboard
-// raise Click; nothing the logic does raises it. With a menu entry, an
-// entry's context menu offers it, for that entry, without selecting it; from
+// raise Click; nothing the logic does raises it. With menu entries, an
+// entry's context menu offers them, for that entry, without selecting it; from
 // the keyboard, for the current entry, at its place.
 class QtFileList final : public FileList, public QtControl {
  public:
-  QtFileList(FileListWidget& list, BrowserState& state, const EventRouter& events, std::u16string_view menuEntry);
+  QtFileList(FileListWidget& list, BrowserState& state, const EventRouter& events,
+             std::vector<ContextMenuEntry> menu);
   [[nodiscard]] std::u16string Path() const override { return state_.fileFolder(); }
   void SetPath(const std::u16string& folder) override;
   [[nodiscard]] std::u16string FileName() const override { return state_.SelectedFileName(); }
@@ -95,7 +97,7 @@ class QtFileList final : public FileList, public QtControl {
   FileListWidget& list_;
   BrowserState& state_;
   const EventRouter& events_;
-  QString menuEntry_;
+  std::vector<ContextMenuEntry> menu_;
   std::optional<ContextMenuRequests> menuRequests_;
 };
 

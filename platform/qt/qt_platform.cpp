@@ -120,10 +120,10 @@ std::unique_ptr<QtControl> QtPlatform::BuildControl(const ControlEntry& control)
       return std::make_unique<QtDirList>(Place(new QListWidget, control), browser_, router_);
     case ControlKind::kTextBox:
       return std::make_unique<QtTextBox>(Place(new FocusReportingTextEdit, control), router_,
-                                         ContextMenuCaption(table_, control.name));
+                                         ContextMenuEntries(table_, control.name));
     case ControlKind::kFileList:
       return std::make_unique<QtFileList>(Place(new FileListWidget, control), browser_, router_,
-                                          ContextMenuCaption(table_, control.name));
+                                          ContextMenuEntries(table_, control.name));
     case ControlKind::kFrame:
       // Frames only decorate: no adapter.
       Place(new QGroupBox(ToQString(control.caption)), control);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <memory>
 #include <utility>
+#include <variant>
 
 #include "platform/qt/line_breaks.h"
 #include "platform/qt/qt_string.h"
@@ -53,8 +54,8 @@ void FocusReportingTextEdit::dragMoveEvent(QDragMoveEvent* event) {
   QPlainTextEdit::dragMoveEvent(event);
 }
 
-QtTextBox::QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::u16string_view menuEntry)
-    : edit_(edit), events_(events), menuEntry_(ToQString(menuEntry)) {
+QtTextBox::QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::vector<ContextMenuEntry> menu)
+    : edit_(edit), events_(events), menu_(std::move(menu)) {
   edit_.setWordWrapMode(QTextOption::WrapAnywhere);
   // Codes are Latin script, where shaping is cosmetic only; leaving it out
   // halves the layout time of a long code. The rest of the font is the
@@ -66,7 +67,7 @@ QtTextBox::QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, st
   edit_.setTabChangesFocus(true);
   edit_.SetFocusInHandler([this] { events_.Raise(&FormEvents::txt_GotFocus); });
   QObject::connect(&edit_, &QPlainTextEdit::textChanged, &connections(), [this] { OnUserEdit(); });
-  if (menuEntry_.isEmpty()) return;
+  if (menu_.empty()) return;
   menuRequests_.emplace(edit_, [this](std::optional<QPoint> pointer) { ShowContextMenu(pointer); });
 }
 
@@ -113,12 +114,12 @@ void QtTextBox::SetSelLength(int length) {
 void QtTextBox::ShowContextMenu(std::optional<QPoint> pointer) {
   const std::unique_ptr<QMenu> menu(edit_.createStandardContextMenu());
   menu->addSeparator();
-  QAction* entry = menu->addAction(menuEntry_);
-  entry->setEnabled(events_.Ask(&FormEvents::txt_CopyHeaderAvailable));
+  const std::vector<QAction*> actions = AddWindowEntries(*menu, menu_, events_);
   if (!pointer) edit_.ensureCursorVisible();
   // The handler runs once the menu has closed.
-  if (RunContextMenu(*menu, *edit_.viewport(), pointer, edit_.cursorRect().center()) == entry) {
-    events_.Raise(&FormEvents::txt_CopyHeader);
+  const QAction* chosen = RunContextMenu(*menu, *edit_.viewport(), pointer, edit_.cursorRect().center());
+  if (const ContextMenuEntry* entry = ChosenWindowEntry(chosen, actions, menu_)) {
+    events_.Raise(std::get<ControlCommand>(entry->command));
   }
 }
 

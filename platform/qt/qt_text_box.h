@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/controls.h"
 #include "platform/event_router.h"
@@ -37,12 +38,12 @@ class FocusReportingTextEdit final : public QPlainTextEdit {
 // Multi-line with a vertical scroll bar, every line wrapped at the box's
 // edge: codes are long lines whose characters ("/", "+") must not count as
 // word boundaries. Keeps the text the logic last
-// wrote, so that it reads back exactly while the box still shows it. With a
-// menu entry, the context menu offers it below the edit's own entries; from
+// wrote, so that it reads back exactly while the box still shows it. With
+// menu entries, the context menu offers them below the edit's own entries; from
 // the keyboard the menu opens at the caret.
 class QtTextBox final : public TextBox, public QtControl {
  public:
-  QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::u16string_view menuEntry);
+  QtTextBox(FocusReportingTextEdit& edit, const EventRouter& events, std::vector<ContextMenuEntry> menu);
   ~QtTextBox() override;
   [[nodiscard]] std::u16string Text() const override;
   void SetText(const std::u16string& text) override;
@@ -67,7 +68,7 @@ class QtTextBox final : public TextBox, public QtControl {
   QString shown_;           // what the widget shows now
   bool writing_ = false;
   std::u16string tag_;
-  QString menuEntry_;
+  std::vector<ContextMenuEntry> menu_;
   std::optional<ContextMenuRequests> menuRequests_;
 };
 

@@ -49,7 +49,11 @@ class RecordingEvents : public FormEvents {
   void lstDir_Change() override { log.push_back("lstDir"); }
   void lstDrive_Change() override { log.push_back("lstDrive"); }
   void lstFile_FitIntoFace(int index) override { log.push_back("FitIntoFace " + std::to_string(index)); }
+  void lstFile_CopyXFaceHeader(int index) override { log.push_back("CopyXFaceHeader " + std::to_string(index)); }
   void txt_CopyHeader() override { log.push_back("CopyHeader"); }
+  void txt_CopyFoldedHeader() override { log.push_back("CopyFoldedHeader"); }
+  void txt_CopyXFaceHeader() override { log.push_back("CopyXFaceHeader"); }
+  void txt_PasteXFace() override { log.push_back("PasteXFace"); }
   bool txt_CopyHeaderAvailable() override { return copyHeaderAvailable; }
   void Form_DropFile(const std::u16string& path) override { log.push_back("Drop " + ToUtf8(path)); }
   std::u16string Label1_ToolTip() override { return toolTip; }

@@ -15,6 +15,10 @@
 
 namespace velmora::contract {
 
+// The window's context menu entries the contract drives, one of each menu.
+inline constexpr std::u16string_view kFileEntryMenuCaption = u"Als Face anpassen";
+inline constexpr std::u16string_view kCodeMenuCaption = u"Als Face-Header kopieren";
+
 class Harness {
  public:
   virtual ~Harness() = default;
@@ -37,11 +41,11 @@ class Harness {
   virtual void TypeIntoCode(const std::u16string& text) = 0;
   // The next Save dialog will be cancelled by the user.
   virtual void CancelNextSaveDialog() = 0;
-  // The user choosing the window's entry in the context menu of the file
-  // list's entry at that row.
+  // The user choosing the window's kFileEntryMenuCaption in the context menu
+  // of the file list's entry at that row.
   virtual void ChooseFileEntryMenu(int row) = 0;
-  // Whether the window's entry in the code box's context menu is enabled
-  // when the menu opens.
+  // Whether the window's kCodeMenuCaption in the code box's context menu is
+  // enabled when the menu opens.
   virtual bool CodeMenuEntryEnabled() = 0;
   // The user trying to choose that entry; a greyed one does nothing.
   virtual void ChooseCodeMenuEntry() = 0;

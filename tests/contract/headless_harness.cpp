@@ -26,10 +26,11 @@ class HeadlessHarness : public Harness {
   void TypeIntoCode(const std::u16string& text) override { platform_.txt.Type(platform_.txt.Text() + text); }
   void CancelNextSaveDialog() override { platform_.CommonDialog1.AnswerCancel(); }
   void ChooseFileEntryMenu(int row) override {
-    platform_.lstFile.ChooseContextMenuEntry(platform_.lstFile.entries().at(static_cast<std::size_t>(row)));
+    platform_.lstFile.ChooseContextMenuEntry(platform_.lstFile.entries().at(static_cast<std::size_t>(row)),
+                                             kFileEntryMenuCaption);
   }
-  bool CodeMenuEntryEnabled() override { return platform_.txt.ContextMenuEntryEnabled(); }
-  void ChooseCodeMenuEntry() override { platform_.txt.ChooseContextMenuEntry(); }
+  bool CodeMenuEntryEnabled() override { return platform_.txt.ContextMenuEntryEnabled(kCodeMenuCaption); }
+  void ChooseCodeMenuEntry() override { platform_.txt.ChooseContextMenuEntry(kCodeMenuCaption); }
   bool DropFiles(const std::vector<std::u16string>& paths) override { return platform_.frmBase64.DropFiles(paths); }
   void DropTextOntoCode(const std::u16string& text) override { platform_.txt.DropText(text, 0); }
   std::u16string ReportToolTip() override { return platform_.Label1.ToolTip(); }

@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
+#include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "platform/qt/qt_platform.h"
 #include "platform/text.h"
@@ -96,14 +99,14 @@ class QtHarness : public Harness {
 
   void ChooseFileEntryMenu(int row) override {
     auto& list = Widget<QListWidget>("lstFile");
-    WhenMenuOpens(ChooseLastEntry);
+    WhenMenuOpens([](QMenu& menu) { test::ChooseEntry(menu, EntryCaptioned(menu, kFileEntryMenuCaption)); });
     OpenContextMenu(*list.viewport(), list.visualItemRect(list.item(row)).center());
   }
 
   bool CodeMenuEntryEnabled() override {
     bool enabled = false;
     WhenMenuOpens([&enabled](QMenu& menu) {
-      enabled = menu.actions().last()->isEnabled();
+      enabled = EntryCaptioned(menu, kCodeMenuCaption).isEnabled();
       menu.close();
     });
     OpenCodeMenu();
@@ -111,7 +114,7 @@ class QtHarness : public Harness {
   }
 
   void ChooseCodeMenuEntry() override {
-    WhenMenuOpens(ChooseLastEntry);
+    WhenMenuOpens([](QMenu& menu) { test::ChooseEntry(menu, EntryCaptioned(menu, kCodeMenuCaption)); });
     OpenCodeMenu();
   }
 
@@ -159,7 +162,12 @@ class QtHarness : public Harness {
   static void OpenCodeMenu() { OpenContextMenu(*Widget<QPlainTextEdit>("txt").viewport(), {5, 5}); }
 
   // The window's entry comes last.
-  static void ChooseLastEntry(QMenu& menu) { test::ChooseEntry(menu, *menu.actions().last()); }
+  static QAction& EntryCaptioned(QMenu& menu, std::u16string_view caption) {
+    const QList<QAction*> entries = menu.actions();
+    const auto found = std::ranges::find(entries, QString::fromStdU16String(std::u16string(caption)), &QAction::text);
+    EXPECT_NE(found, entries.end()) << "no menu entry " << ToUtf8(std::u16string(caption));
+    return found == entries.end() ? *entries.last() : **found;
+  }
 
   static void ActivateWindow() {
     QWidget* window = Widget<QListWidget>("lstFile").window();

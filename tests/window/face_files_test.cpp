@@ -15,7 +15,7 @@ using headless::PlatformCall;
 class FaceFilesTest : public WindowTest {
  protected:
   void FitIntoFace(const std::string& name) {
-    ASSERT_TRUE(platform.lstFile.ChooseContextMenuEntry(U16(name))) << name;
+    ASSERT_TRUE(platform.lstFile.ChooseContextMenuEntry(U16(name), u"Als Face anpassen")) << name;
   }
 
   // Selected in the lists and shown as a click on it shows it.

@@ -2,6 +2,7 @@
 // The code as a mail header line, and the report label's hint about readers
 // that will not show the picture.
 
+#include "face/face_header.h"
 #include "tests/window/window_fixture.h"
 
 namespace velmora::test {
@@ -10,7 +11,17 @@ namespace {
 const std::u16string kSizeHint = u"Manche Leseprogramme zeigen nur Bilder von genau 48 × 48 Pixeln.";
 const std::u16string kBytesHint = u"Ein Leseprogramm warnt bei Bilddateien über 723 Bytes.";
 
+constexpr std::u16string_view kCopyHeader = u"Als Face-Header kopieren";
+constexpr std::u16string_view kCopyFoldedHeader = u"Als gefalteten Face-Header kopieren";
+constexpr std::u16string_view kCopyXFaceHeader = u"Als X-Face-Header kopieren";
+
 using FaceHeaderTest = WindowTest;
+
+TEST_F(FaceHeaderTest, CodeBoxMenuHasItsEntriesInOrder) {
+  EXPECT_EQ(platform.txt.ContextMenuCaptions(),
+            (std::vector<std::u16string_view>{kCopyHeader, kCopyFoldedHeader, kCopyXFaceHeader,
+                                              u"X-Face aus Zwischenablage einfügen"}));
+}
 
 TEST_F(FaceHeaderTest, HeaderOfTheLargestFaceIsOneLineUnderTheMailLimit) {
   AddFile("limit.png", PaddedPng(MakePng(48, 48), 725));
@@ -18,7 +29,7 @@ TEST_F(FaceHeaderTest, HeaderOfTheLargestFaceIsOneLineUnderTheMailLimit) {
   const std::u16string code = platform.txt.Text();
   ASSERT_EQ(code.size(), 968u);
 
-  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry());
+  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kCopyHeader));
   const std::u16string header = platform.Clipboard.GetText(kClipboardText);
   EXPECT_EQ(header, u"Face: " + code);
   EXPECT_EQ(header.size(), 974u);
@@ -31,20 +42,44 @@ TEST_F(FaceHeaderTest, CodeBrokenOverLinesByHandStillGivesOneHeaderLine) {
   const std::u16string code = FaceCode(png);
   // With a file selected the box takes edits as they are.
   platform.txt.Type(code.substr(0, 40) + u"\r\n" + code.substr(40, 40) + u"\n" + code.substr(80));
-  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry());
+  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kCopyHeader));
   EXPECT_EQ(platform.Clipboard.GetText(kClipboardText), u"Face: " + code);
 }
 
-TEST_F(FaceHeaderTest, HeaderEntryIsGreyedWhileTheBoxHoldsNoPngCode) {
-  platform.Clipboard.SetText(u"before");
-  EXPECT_FALSE(platform.txt.ContextMenuEntryEnabled());
-  platform.txt.Type(u"Hallo");
-  EXPECT_FALSE(platform.txt.ContextMenuEntryEnabled());
-  EXPECT_FALSE(platform.txt.ChooseContextMenuEntry());
-  EXPECT_EQ(platform.Clipboard.GetText(kClipboardText), u"before");
+TEST_F(FaceHeaderTest, HeaderEntriesAreGreyedWhileTheBoxHoldsNoPngCode) {
+  for (const std::u16string_view entry : {kCopyHeader, kCopyFoldedHeader, kCopyXFaceHeader}) {
+    SCOPED_TRACE(ToUtf8(entry));
+    platform.Clipboard.SetText(u"before");
+    platform.txt.Type(u"");
+    EXPECT_FALSE(platform.txt.ContextMenuEntryEnabled(entry));
+    platform.txt.Type(u"Hallo");
+    EXPECT_FALSE(platform.txt.ContextMenuEntryEnabled(entry));
+    EXPECT_FALSE(platform.txt.ChooseContextMenuEntry(entry));
+    EXPECT_EQ(platform.Clipboard.GetText(kClipboardText), u"before");
 
-  platform.txt.Type(FaceCode(MakePng(8, 8)));
-  EXPECT_TRUE(platform.txt.ContextMenuEntryEnabled());
+    platform.txt.Type(FaceCode(MakePng(8, 8)));
+    EXPECT_TRUE(platform.txt.ContextMenuEntryEnabled(entry));
+  }
+}
+
+TEST_F(FaceHeaderTest, FoldedHeaderHasTheWindowsLineBreaksAndPastesBackToTheSameCode) {
+  AddFile("limit.png", PaddedPng(MakePng(48, 48), 725));
+  ClickFile("limit.png");
+  const std::u16string code = platform.txt.Text();
+  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kCopyFoldedHeader));
+  const std::u16string header = platform.Clipboard.GetText(kClipboardText);
+
+  std::u16string expected;
+  for (const std::u16string& line : face::FoldedHeaderLines(code)) {
+    expected += (expected.empty() ? u"" : u"\r\n") + line;
+  }
+  EXPECT_EQ(header, expected);
+  EXPECT_GT(face::FoldedHeaderLines(code).size(), 1u);
+
+  platform.txt.Type(u"");
+  platform.cmdPaste.Click();
+  EXPECT_EQ(platform.txt.Text(), code);
+  EXPECT_TRUE(platform.Picture1.picture());
 }
 
 TEST_F(FaceHeaderTest, ToolTipNamesTheLimitsThePictureBreaks) {

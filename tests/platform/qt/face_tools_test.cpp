@@ -45,6 +45,24 @@ class FaceToolsTest : public RealWindowTest {
 
   QWidget& CodeArea() { return *Find<QPlainTextEdit>("txt")->viewport(); }
 
+  // The captions of the code menu's entries below its last separator, the
+  // window's own, each with a "-" in front when greyed.
+  QStringList WindowEntriesOfCodeMenu() {
+    QStringList entries;
+    WhenMenuOpens([&entries](QMenu& menu) {
+      for (const QAction* entry : menu.actions()) {
+        if (entry->isSeparator()) {
+          entries.clear();
+        } else {
+          entries << (entry->isEnabled() ? "" : "-") + entry->text();
+        }
+      }
+      menu.close();
+    });
+    OpenContextMenu(CodeArea(), {5, 5});
+    return entries;
+  }
+
   [[nodiscard]] QString SelectedFile() {
     const auto selected = Find<QListWidget>("lstFile")->selectedItems();
     return selected.isEmpty() ? QString() : selected.front()->text();
@@ -87,6 +105,18 @@ TEST_F(FaceToolsTest, HeaderEntryOfTheCodeMenuIsGreyedWithoutACodeAndCopiesTheHe
   ASSERT_TRUE(Eventually([&] { return Code() == Base64Of(png); }));
   ASSERT_TRUE(WithMenuEntry(CodeArea(), {5, 5}, caption, ChooseEntry));
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "Face: " + Base64Of(png));
+}
+
+TEST_F(FaceToolsTest, CodeMenuShowsTheWindowsEntriesInOrderGreyedWithoutACode) {
+  EXPECT_EQ(WindowEntriesOfCodeMenu(),
+            QStringList({"-Als Face-Header kopieren", "-Als gefalteten Face-Header kopieren",
+                         "-Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen"}));
+  AddFile("smile.png", MakePng(32, 32));
+  ClickFile("smile.png");
+  ASSERT_TRUE(Eventually([this] { return !Code().isEmpty(); }));
+  EXPECT_EQ(WindowEntriesOfCodeMenu(),
+            QStringList({"Als Face-Header kopieren", "Als gefalteten Face-Header kopieren",
+                         "Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen"}));
 }
 
 TEST_F(FaceToolsTest, QtsOwnEntriesOfTheCodeMenuAreGermanToo) {
