@@ -17,6 +17,13 @@
 
 namespace velmora {
 
+// A tooltip: its text and, beside it, a picture shown at its own size.
+struct ToolTip {
+  std::u16string text;  // "" with no picture: no tooltip
+  std::string picture;  // a PNG file; "" for none
+  friend bool operator==(const ToolTip&, const ToolTip&) = default;
+};
+
 // Everything the window logic may touch, named as in the window.
 struct Form {
   Window& frmBase64;
@@ -66,13 +73,16 @@ class FormEvents {
   virtual void txt_CopyFoldedHeader() = 0;
   virtual void txt_CopyXFaceHeader() = 0;
   virtual void txt_PasteXFace() = 0;
+  virtual void txt_PasteClipboardPicture() = 0;
   // Asked as the code box's context menu opens: false greys the entries that
-  // need a PNG code in the box.
+  // need a PNG code in the box, and the one that needs a picture on the
+  // clipboard.
   virtual bool txt_CopyHeaderAvailable() = 0;
+  virtual bool txt_ClipboardPictureAvailable() = 0;
   // A picture file dropped onto the window (see DroppablePicture).
   virtual void Form_DropFile(const std::u16string& path) = 0;
-  // Asked as Label1's tooltip is about to show: its text, "" for none.
-  virtual std::u16string Label1_ToolTip() = 0;
+  // Asked as Label1's tooltip is about to show; an empty one shows none.
+  virtual ToolTip Label1_ToolTip() = 0;
 };
 
 // The control table: kind, caption, place and size in twips, tab order,

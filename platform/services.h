@@ -31,6 +31,11 @@ class Clipboard {
   [[nodiscard]] virtual std::u16string GetText(int format) = 0;
   // Replaces the clipboard's content by the text.
   virtual void SetText(const std::u16string& text) = 0;
+  // Whether the clipboard holds a picture, as a screenshot tool, a browser or
+  // an image editor puts one there.
+  [[nodiscard]] virtual bool HasPicture() = 0;
+  // That picture as a PNG file; "" when the clipboard holds none.
+  [[nodiscard]] virtual std::string GetPicture() = 0;
 };
 
 enum MsgBoxStyle : int { kMsgBoxOkOnly = 0, kMsgBoxExclamation = 48 };

@@ -47,7 +47,7 @@ constexpr std::array<ControlEntry, 14> kControls = {{
     {"CommonDialog1", K::kSaveDialog, u"", 0, 0, 0, 0, kNoTabStop, kHidden, kEnabled, kDefaultColor, u"", u""},
 }};
 
-constexpr std::array<ContextMenuEntry, 6> kContextMenus = {{
+constexpr std::array<ContextMenuEntry, 7> kContextMenus = {{
     {"lstFile", u"Als Face anpassen", &FormEvents::lstFile_FitIntoFace},
     {"lstFile", u"Als X-Face-Header kopieren", &FormEvents::lstFile_CopyXFaceHeader},
     {"txt", u"Als Face-Header kopieren", &FormEvents::txt_CopyHeader, &FormEvents::txt_CopyHeaderAvailable},
@@ -55,6 +55,8 @@ constexpr std::array<ContextMenuEntry, 6> kContextMenus = {{
      &FormEvents::txt_CopyHeaderAvailable},
     {"txt", u"Als X-Face-Header kopieren", &FormEvents::txt_CopyXFaceHeader, &FormEvents::txt_CopyHeaderAvailable},
     {"txt", u"X-Face aus Zwischenablage einfügen", &FormEvents::txt_PasteXFace},
+    {"txt", u"Bild aus Zwischenablage als Face", &FormEvents::txt_PasteClipboardPicture,
+     &FormEvents::txt_ClipboardPictureAvailable},
 }};
 
 constexpr WindowTable kFrmBase64 = {u"Velmora", 7020, 7755, 15, kControls, kContextMenus};

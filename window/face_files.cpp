@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Face files from the file list's context menu, and picture files dropped
 // onto the window: either way the file ends up selected in the lists and
-// encoded as a click on it does.
+// encoded as a click on it does. A picture on the clipboard is fitted the
+// same way, but its Face goes into the code box and never to disk.
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <variant>
 
+#include "codec/base64.h"
+#include "codec/code_page.h"
 #include "fit/fit_picture.h"
 #include "platform/paths.h"
 #include "preview/number_text.h"
@@ -21,6 +25,7 @@ namespace {
 constexpr std::u16string_view kFaceSuffix = u"-face";
 constexpr std::size_t kExtensionLength = 4;  // ".png" in the case the list shows it
 constexpr int kMostFaceFileNames = 10000;
+constexpr char16_t kNoPictureOnClipboard[] = u"Die Zwischenablage enthält kein Bild.";
 
 // "smile.png" gives "smile-face.png", then "smile-face-2.png", "smile-face-3.png", ...
 std::u16string FaceFileName(const std::u16string& pictureName, int attempt) {
@@ -50,23 +55,42 @@ void FrmBase64::lstFile_FitIntoFace(int index) {
   if (pictureName.empty()) return;
   std::u16string faceName;
   try {
-    const std::string picture = f_.Files.ReadFile(JoinPath(f_.lstFile.Path(), pictureName));
-    std::variant<fit::FitResult, fit::FitError> fitted;
-    {
-      const Hourglass busy(f_.frmBase64);
-      fitted = fit::FitPictureIntoFace(BytesOf(picture));
-    }
-    if (const auto* error = std::get_if<fit::FitError>(&fitted)) {
-      ShowWarning(std::u16string(fit::FitErrorText(*error)));
-      return;
-    }
-    faceName = WriteFaceFile(pictureName, std::get<fit::FitResult>(fitted).png);
+    const std::optional<std::string> face = FittedFace(f_.Files.ReadFile(JoinPath(f_.lstFile.Path(), pictureName)));
+    if (!face) return;
+    faceName = WriteFaceFile(pictureName, *face);
   } catch (const Error& error) {
     ShowWarning(error.description());
     return;
   }
   f_.lstFile.Refresh();
   EncodeListedFile(faceName);
+}
+
+bool FrmBase64::txt_ClipboardPictureAvailable() { return f_.Clipboard.HasPicture(); }
+
+void FrmBase64::txt_PasteClipboardPicture() {
+  const UserAction action(*this);
+  // The clipboard may have changed since the menu opened.
+  const std::string picture = f_.Clipboard.GetPicture();
+  if (picture.empty()) {
+    ShowWarning(kNoPictureOnClipboard);
+    return;
+  }
+  const std::optional<std::string> face = FittedFace(picture);
+  if (face) PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(*face))));
+}
+
+std::optional<std::string> FrmBase64::FittedFace(const std::string& picture) {
+  std::variant<fit::FitResult, fit::FitError> fitted;
+  {
+    const Hourglass busy(f_.frmBase64);
+    fitted = fit::FitPictureIntoFace(BytesOf(picture));
+  }
+  if (const auto* error = std::get_if<fit::FitError>(&fitted)) {
+    ShowWarning(std::u16string(fit::FitErrorText(*error)));
+    return std::nullopt;
+  }
+  return std::move(std::get<fit::FitResult>(fitted).png);
 }
 
 std::u16string FrmBase64::WriteFaceFile(const std::u16string& pictureName, const std::string& face) {

@@ -39,9 +39,10 @@ void FrmBase64::txt_CopyFoldedHeader() {
 
 // While the label shows a report, the code box holds the code of the picture
 // it describes; an empty label or a code that is no PNG file gives no hint.
-std::u16string FrmBase64::Label1_ToolTip() {
-  if (f_.Label1.Caption().empty()) return u"";
-  return face::ReaderHints(ByteStringToBytes(modBase64::DecodeBase64(f_.txt.Text())), kLineBreak);
+ToolTip FrmBase64::Label1_ToolTip() {
+  if (f_.Label1.Caption().empty()) return {};
+  const std::string pngFile = ByteStringToBytes(modBase64::DecodeBase64(f_.txt.Text()));
+  return WithXFacePreview({face::ReaderHints(pngFile, kLineBreak), {}}, pngFile);
 }
 
 }  // namespace velmora

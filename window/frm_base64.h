@@ -52,13 +52,17 @@ class FrmBase64 final : public FormEvents {
   void txt_CopyHeader() override;
   void txt_CopyFoldedHeader() override;
   bool txt_CopyHeaderAvailable() override;
-  std::u16string Label1_ToolTip() override;
+  ToolTip Label1_ToolTip() override;
 
   // X-Face headers of a listed picture and of the box's code, and the Face
   // of an X-Face on the clipboard.
   void lstFile_CopyXFaceHeader(int index) override;
   void txt_CopyXFaceHeader() override;
   void txt_PasteXFace() override;
+
+  // A Face fitted from the clipboard's picture.
+  void txt_PasteClipboardPicture() override;
+  bool txt_ClipboardPictureAvailable() override;
 
  private:
   // The chosen file's full path, rebuilt from the file list.
@@ -92,6 +96,13 @@ class FrmBase64 final : public FormEvents {
   // Puts the X-Face header of the PNG file on the clipboard; a warning
   // instead when the file gives none.
   void CopyXFaceHeaderOf(const std::string& pngFile);
+  // The tooltip with the black-and-white picture that the PNG file's X-Face
+  // header shows, and a line about it; as it was for a file that is no
+  // picture.
+  [[nodiscard]] static ToolTip WithXFacePreview(ToolTip toolTip, const std::string& pngFile);
+  // The Face fitted from a PNG file, the hourglass shown meanwhile; none
+  // after telling the user why there is none.
+  [[nodiscard]] std::optional<std::string> FittedFace(const std::string& picture);
   // Sets up the Save dialog, shows it and returns the name chosen; raises
   // 32755 when the user cancels.
   [[nodiscard]] std::u16string AskSaveName(const std::u16string& title, const std::u16string& filter,

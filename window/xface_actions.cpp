@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // X-Face headers from the context menus: of a listed picture, of the picture
 // the code box holds, and the way back from an X-Face on the clipboard to a
-// Face code in the box.
+// Face code in the box. The report's tooltip shows the X-Face's picture.
 
 #include <optional>
 #include <string>
@@ -21,6 +21,7 @@ namespace velmora {
 namespace {
 
 constexpr char16_t kNoXFaceOnClipboard[] = u"Die Zwischenablage enthält keinen X-Face-Code.";
+constexpr char16_t kXFacePreviewLine[] = u"Links das Bild, wie es der X-Face-Header zeigt.";
 
 // The header's lines end in LF; the window's texts end them in CR LF.
 std::u16string WithWindowLineBreaks(const std::u16string& text) {
@@ -63,6 +64,20 @@ void FrmBase64::CopyXFaceHeaderOf(const std::string& pngFile) {
     return;
   }
   f_.Clipboard.SetText(WithWindowLineBreaks(xface::XFaceHeader(*code)));
+}
+
+ToolTip FrmBase64::WithXFacePreview(ToolTip toolTip, const std::string& pngFile) {
+  const std::variant<xface::BlackAndWhiteCandidate, fit::FitError> xface = xface::XFaceOfPng(BytesOf(pngFile));
+  const auto* chosen = std::get_if<xface::BlackAndWhiteCandidate>(&xface);
+  if (chosen == nullptr) return toolTip;
+  if (!toolTip.text.empty()) toolTip.text += kLineBreak;
+  if (chosen->code) {
+    toolTip.text += kXFacePreviewLine;
+    toolTip.picture = xface::BitmapPng(chosen->bitmap);
+  } else {
+    toolTip.text += xface::XFaceErrorText(xface::XFaceError::kTooDetailed);
+  }
+  return toolTip;
 }
 
 void FrmBase64::txt_PasteXFace() {

@@ -163,6 +163,21 @@ std::u16string HeadlessClipboard::GetText(int format) {
   return format == kClipboardText && text_ ? *text_ : std::u16string();
 }
 
+void HeadlessClipboard::SetText(const std::u16string& text) {
+  text_ = text;
+  picture_.clear();
+}
+
+void HeadlessClipboard::SetPicture(std::string png) {
+  text_.reset();
+  picture_ = std::move(png);
+}
+
+void HeadlessClipboard::SetNoText() {
+  text_.reset();
+  picture_.clear();
+}
+
 void HeadlessEventPump::DoEvents() {
   ++passes_;
   // Events posted while these run wait for the next pass.

@@ -122,8 +122,8 @@ class HeadlessLabel : public Label {
   [[nodiscard]] OleColor ForeColor() const override { return color_; }
   void SetForeColor(OleColor color) override { color_ = color; }
 
-  // The tooltip the label shows when the pointer rests on it, "" for none.
-  [[nodiscard]] std::u16string ToolTip() const { return events_.Ask(&FormEvents::Label1_ToolTip); }
+  // The tooltip the label shows when the pointer rests on it; empty for none.
+  [[nodiscard]] velmora::ToolTip ToolTip() const { return events_.Ask(&FormEvents::Label1_ToolTip); }
 
  private:
   std::u16string caption_;
@@ -291,13 +291,20 @@ class HeadlessClipboard : public Clipboard {
  public:
   explicit HeadlessClipboard(FaultPlan& faults) : faults_(faults) {}
   [[nodiscard]] std::u16string GetText(int format) override;
-  void SetText(const std::u16string& text) override { text_ = text; }
-  // Holds something that is not text, e.g. a picture.
-  void SetNoText() { text_.reset(); }
+  // Each of these replaces the clipboard's content.
+  void SetText(const std::u16string& text) override;
+  // A picture copied by another program, as a PNG file.
+  void SetPicture(std::string png);
+  // Something that is neither text nor a picture.
+  void SetNoText();
+
+  [[nodiscard]] bool HasPicture() override { return !picture_.empty(); }
+  [[nodiscard]] std::string GetPicture() override { return picture_; }
 
  private:
   FaultPlan& faults_;
   std::optional<std::u16string> text_;
+  std::string picture_;
 };
 
 struct MessageShown {

@@ -18,11 +18,14 @@ class QtApplication final : public Application {
   [[nodiscard]] char16_t DecimalSeparator() const override;
 };
 
-// Holds plain text only; any format reads the text.
+// Any format reads the text. A picture is read in whatever image format its
+// owner offers and handed on as a PNG file.
 class QtClipboard final : public Clipboard {
  public:
   [[nodiscard]] std::u16string GetText(int format) override;
   void SetText(const std::u16string& text) override;
+  [[nodiscard]] bool HasPicture() override;
+  [[nodiscard]] std::string GetPicture() override;
 };
 
 // Modal boxes over the window, titled "Velmora", with an OK button.

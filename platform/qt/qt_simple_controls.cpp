@@ -100,9 +100,27 @@ bool AskedToolTip::eventFilter(QObject* watched, QEvent* event) {
   return true;
 }
 
+namespace {
+
+// Plain text where Qt takes it as such. Otherwise rich text, the text
+// escaped, and a picture set at its own size to the left of it, inlined as a
+// data URL.
+QString ToolTipMarkup(const ToolTip& toolTip) {
+  const QString text = ToQString(ShownText(toolTip.text));
+  if (toolTip.picture.empty() && !Qt::mightBeRichText(text)) return text;
+  const QString lines = QStringLiteral(R"(<p style="white-space:pre-wrap">%1</p>)").arg(text.toHtmlEscaped());
+  if (toolTip.picture.empty()) return lines;
+  const QString source =
+      QStringLiteral("data:image/png;base64,") + QByteArray::fromStdString(toolTip.picture).toBase64();
+  return QStringLiteral(R"(<table><tr><td valign="middle"><img src="%1"></td>)"
+                        R"(<td valign="middle">%2</td></tr></table>)")
+      .arg(source, lines);
+}
+
+}  // namespace
+
 QtLabel::QtLabel(QLabel& label, OleColor color, const EventRouter& events)
-    : label_(label),
-      toolTip_([&events] { return ToQString(ShownText(events.Ask(&FormEvents::Label1_ToolTip))); }) {
+    : label_(label), toolTip_([&events] { return ToolTipMarkup(events.Ask(&FormEvents::Label1_ToolTip)); }) {
   label_.installEventFilter(&toolTip_);
   label_.setTextFormat(Qt::PlainText);
   label_.setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -54,9 +54,11 @@ class RecordingEvents : public FormEvents {
   void txt_CopyFoldedHeader() override { log.push_back("CopyFoldedHeader"); }
   void txt_CopyXFaceHeader() override { log.push_back("CopyXFaceHeader"); }
   void txt_PasteXFace() override { log.push_back("PasteXFace"); }
+  void txt_PasteClipboardPicture() override { log.push_back("PasteClipboardPicture"); }
   bool txt_CopyHeaderAvailable() override { return copyHeaderAvailable; }
+  bool txt_ClipboardPictureAvailable() override { return false; }
   void Form_DropFile(const std::u16string& path) override { log.push_back("Drop " + ToUtf8(path)); }
-  std::u16string Label1_ToolTip() override { return toolTip; }
+  ToolTip Label1_ToolTip() override { return toolTip; }
 
   [[nodiscard]] long Count(const std::string& event) const { return std::count(log.begin(), log.end(), event); }
 
@@ -65,7 +67,7 @@ class RecordingEvents : public FormEvents {
   int depth = 0;
   int maxDepth = 0;
   bool copyHeaderAvailable = false;
-  std::u16string toolTip;
+  ToolTip toolTip;
 };
 
 class PlatformContract : public ::testing::TestWithParam<PlatformUnderTest> {
@@ -332,6 +334,20 @@ TEST_P(PlatformContract, CodeMenuEntryIsGreyedWhileTheHandlersSaySo) {
 TEST_P(PlatformContract, ClipboardReadsBackTheTextSet) {
   form().Clipboard.SetText(u"Face: iVBORw0KGgo=");
   EXPECT_EQ(form().Clipboard.GetText(kClipboardText), u"Face: iVBORw0KGgo=");
+  EXPECT_FALSE(form().Clipboard.HasPicture());
+  EXPECT_EQ(form().Clipboard.GetPicture(), "");
+}
+
+TEST_P(PlatformContract, PictureCopiedAsAPngFileReadsBackAsThatFileUntilTextReplacesIt) {
+  const std::string png = test::MakePng(5, 3);
+  harness->CopyPictureElsewhere(png);
+  EXPECT_TRUE(form().Clipboard.HasPicture());
+  EXPECT_EQ(form().Clipboard.GetPicture(), png);
+  EXPECT_EQ(form().Clipboard.GetText(kClipboardText), u"");
+
+  form().Clipboard.SetText(u"Hallo");
+  EXPECT_FALSE(form().Clipboard.HasPicture());
+  EXPECT_EQ(form().Clipboard.GetPicture(), "");
 }
 
 TEST_P(PlatformContract, OnlyASingleListedPictureFileIsTakenFromADrop) {
@@ -362,11 +378,18 @@ TEST_P(PlatformContract, TextDroppedOntoTheCodeBoxGoesInAsTyped) {
 }
 
 TEST_P(PlatformContract, ReportToolTipIsTheHandlersAnswerAsItShows) {
-  EXPECT_EQ(harness->ReportToolTip(), u"");
-  events.toolTip = u"Erste Zeile\r\nZweite Zeile";
-  EXPECT_EQ(harness->ReportToolTip(), u"Erste Zeile\r\nZweite Zeile");
-  events.toolTip.clear();
-  EXPECT_EQ(harness->ReportToolTip(), u"");
+  const ToolTip answers[] = {
+      {u"Erste Zeile\r\nZweite Zeile", ""},
+      {u"<b>nicht fett</b>", ""},
+      {u"Neben dem Bild: <b> & \"Zeile\"\r\nZweite Zeile", test::MakePng(48, 48)},
+      {},
+  };
+  EXPECT_EQ(harness->ReportToolTip(), ToolTip());
+  for (const ToolTip& answer : answers) {
+    SCOPED_TRACE(ToUtf8(answer.text));
+    events.toolTip = answer;
+    EXPECT_EQ(harness->ReportToolTip(), answer);
+  }
 }
 
 TEST_P(PlatformContract, ApplicationKnowsItsVersion) {

@@ -54,9 +54,11 @@ class Harness {
   virtual bool DropFiles(const std::vector<std::u16string>& paths) = 0;
   // The user dropping text onto the empty code box.
   virtual void DropTextOntoCode(const std::u16string& text) = 0;
-  // The tooltip shown while the pointer rests on the report label, with CR LF
-  // line breaks; "" for none.
-  virtual std::u16string ReportToolTip() = 0;
+  // The tooltip shown while the pointer rests on the report label, its text
+  // with CR LF line breaks; empty for none.
+  virtual ToolTip ReportToolTip() = 0;
+  // Another program copying a PNG file to the clipboard as a picture.
+  virtual void CopyPictureElsewhere(const std::string& png) = 0;
 };
 
 struct HarnessSetup {

@@ -33,7 +33,8 @@ class HeadlessHarness : public Harness {
   void ChooseCodeMenuEntry() override { platform_.txt.ChooseContextMenuEntry(kCodeMenuCaption); }
   bool DropFiles(const std::vector<std::u16string>& paths) override { return platform_.frmBase64.DropFiles(paths); }
   void DropTextOntoCode(const std::u16string& text) override { platform_.txt.DropText(text, 0); }
-  std::u16string ReportToolTip() override { return platform_.Label1.ToolTip(); }
+  ToolTip ReportToolTip() override { return platform_.Label1.ToolTip(); }
+  void CopyPictureElsewhere(const std::string& png) override { platform_.Clipboard.SetPicture(png); }
 
  private:
   static headless::HeadlessOptions Options(const HarnessSetup& setup) {

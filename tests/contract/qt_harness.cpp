@@ -1,11 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
 #include <QUrl>
@@ -28,6 +32,27 @@ constexpr int kWaitMs = 5000;
 using test::Drop;
 using test::OpenContextMenu;
 using test::WhenMenuOpens;
+
+// What a tooltip's text shows, read as its label lays it out, and the
+// picture it shows beside that.
+ToolTip ToolTipOf(const QString& shown) {
+  QTextDocument document;
+  Qt::mightBeRichText(shown) ? document.setHtml(shown) : document.setPlainText(shown);
+  ToolTip toolTip;
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+      const QTextCharFormat format = fragment.fragment().charFormat();
+      if (!format.isImageFormat()) continue;
+      const QString source = format.toImageFormat().name();
+      toolTip.picture = QByteArray::fromBase64(source.section(u',', 1).toLatin1()).toStdString();
+    }
+  }
+  QString text = document.toPlainText();
+  text.remove(QChar::ObjectReplacementCharacter);
+  text.replace(QChar::LineSeparator, u'\n');
+  toolTip.text = text.trimmed().replace(u'\n', QStringLiteral("\r\n")).toStdU16String();
+  return toolTip;
+}
 
 class QtHarness : public Harness {
  public:
@@ -139,15 +164,22 @@ class QtHarness : public Harness {
     (void)Drop(*Widget<QPlainTextEdit>("txt").viewport(), dragged);
   }
 
-  std::u16string ReportToolTip() override {
+  ToolTip ReportToolTip() override {
     auto& label = Widget<QLabel>("Label1");
     const QPoint at = label.rect().center();
     QHelpEvent rest(QEvent::ToolTip, at, label.mapToGlobal(at));
     QApplication::sendEvent(&label, &rest);
-    QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
     QToolTip::hideText();
     (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, kWaitMs);
-    return shown.replace(u'\n', QStringLiteral("\r\n")).toStdU16String();
+    return ToolTipOf(shown);
+  }
+
+  // As a browser copies an image: the file itself, under its MIME type.
+  void CopyPictureElsewhere(const std::string& png) override {
+    auto* content = new QMimeData;
+    content->setData(QStringLiteral("image/png"), QByteArray::fromStdString(png));
+    QGuiApplication::clipboard()->setMimeData(content);
   }
 
  private:

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Face files made from the file list's context menu, and picture files
-// dropped onto the window.
-
+// Face files made from the file list's context menu, picture files dropped
+// onto the window, and Faces fitted from a picture on the clipboard.
 
 #include "fit/fit_error.h"
+#include "fit/fit_picture.h"
 #include "platform/browser_state.h"
 #include "tests/window/window_fixture.h"
+#include "window/file_bytes.h"
 
 namespace velmora::test {
 namespace {
@@ -167,6 +168,40 @@ TEST_F(FaceFilesTest, DroppedTextIsDecodedAsTypedText) {
   EXPECT_EQ(platform.txt.Text(), FaceCode(png));
   ASSERT_TRUE(platform.Picture1.picture());
   EXPECT_EQ(platform.Picture1.picture()->width, 32);
+}
+
+constexpr std::u16string_view kFaceFromClipboard = u"Bild aus Zwischenablage als Face";
+
+TEST_F(FaceFilesTest, ClipboardPictureIsFittedIntoTheCodeBoxAndNothingIsWritten) {
+  const std::string screenshot = MakePng(300, 200);
+  const auto fitted = fit::FitPictureIntoFace(BytesOf(screenshot));
+  ASSERT_TRUE(std::holds_alternative<fit::FitResult>(fitted));
+  const std::string before = pictures.ListNames();
+
+  platform.Clipboard.SetPicture(screenshot);
+  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kFaceFromClipboard));
+  EXPECT_EQ(platform.txt.Text(), FaceCode(std::get<fit::FitResult>(fitted).png));
+  ASSERT_TRUE(platform.Picture1.picture());
+  EXPECT_TRUE(platform.cmdSave.Enabled());
+  EXPECT_TRUE(platform.cmdSavePic.Enabled());
+  EXPECT_TRUE(platform.Label1.Caption().starts_with(u"48 x 48\r\n"));
+  EXPECT_EQ(pictures.ListNames(), before);
+  EXPECT_EQ(platform.frmBase64.mousePointer(), MousePointer::kDefault);
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(FaceFilesTest, ClipboardWithoutAUsablePictureLeavesTheCodeBox) {
+  const std::u16string code = FaceCode(MakePng(16, 16));
+  platform.txt.Type(code);
+
+  platform.Clipboard.SetText(code);
+  EXPECT_FALSE(platform.txt.ContextMenuEntryEnabled(kFaceFromClipboard));
+  EXPECT_FALSE(platform.txt.ChooseContextMenuEntry(kFaceFromClipboard));
+
+  platform.Clipboard.SetPicture("not a picture");
+  ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kFaceFromClipboard));
+  EXPECT_EQ(Messages(), std::vector{std::u16string(fit::FitErrorText(fit::FitError::kUnreadable))});
+  EXPECT_EQ(platform.txt.Text(), code);
 }
 
 }  // namespace

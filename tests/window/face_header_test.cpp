@@ -10,6 +10,12 @@ namespace {
 
 const std::u16string kSizeHint = u"Manche Leseprogramme zeigen nur Bilder von genau 48 × 48 Pixeln.";
 const std::u16string kBytesHint = u"Ein Leseprogramm warnt bei Bilddateien über 723 Bytes.";
+const std::u16string kXFaceLine = u"Links das Bild, wie es der X-Face-Header zeigt.";
+
+// The tooltip's text: the hints, then the line about the X-Face's picture.
+std::u16string ToolTipText(const std::u16string& hints) {
+  return hints.empty() ? kXFaceLine : hints + u"\r\n" + kXFaceLine;
+}
 
 constexpr std::u16string_view kCopyHeader = u"Als Face-Header kopieren";
 constexpr std::u16string_view kCopyFoldedHeader = u"Als gefalteten Face-Header kopieren";
@@ -20,7 +26,8 @@ using FaceHeaderTest = WindowTest;
 TEST_F(FaceHeaderTest, CodeBoxMenuHasItsEntriesInOrder) {
   EXPECT_EQ(platform.txt.ContextMenuCaptions(),
             (std::vector<std::u16string_view>{kCopyHeader, kCopyFoldedHeader, kCopyXFaceHeader,
-                                              u"X-Face aus Zwischenablage einfügen"}));
+                                              u"X-Face aus Zwischenablage einfügen",
+                                              u"Bild aus Zwischenablage als Face"}));
 }
 
 TEST_F(FaceHeaderTest, HeaderOfTheLargestFaceIsOneLineUnderTheMailLimit) {
@@ -99,21 +106,21 @@ TEST_F(FaceHeaderTest, ToolTipNamesTheLimitsThePictureBreaks) {
     AddFile(name, file);
     ClickFile(name);
     const std::u16string report = platform.Label1.Caption();
-    EXPECT_EQ(platform.Label1.ToolTip(), hint);
+    EXPECT_EQ(platform.Label1.ToolTip().text, ToolTipText(hint));
     EXPECT_EQ(platform.Label1.Caption(), report);
   }
 }
 
 TEST_F(FaceHeaderTest, DecodedCodeGetsTheHintToo) {
   platform.txt.Type(FaceCode(MakePng(16, 16)));
-  EXPECT_EQ(platform.Label1.ToolTip(), kSizeHint);
+  EXPECT_EQ(platform.Label1.ToolTip().text, ToolTipText(kSizeHint));
 }
 
 TEST_F(FaceHeaderTest, NoReportNoToolTip) {
-  EXPECT_EQ(platform.Label1.ToolTip(), u"");
+  EXPECT_EQ(platform.Label1.ToolTip(), ToolTip());
   AddFile("big.png", std::string(726, 'x'));
   ClickFile("big.png");
-  EXPECT_EQ(platform.Label1.ToolTip(), u"");
+  EXPECT_EQ(platform.Label1.ToolTip(), ToolTip());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // X-Face headers copied from the file list's and the code box's context
-// menus, and an X-Face on the clipboard pasted into the code box as a Face.
+// menus, an X-Face on the clipboard pasted into the code box as a Face, and
+// the X-Face's picture in the report's tooltip.
 
 #include <optional>
 #include <variant>
@@ -99,6 +100,15 @@ TEST_F(XFaceActionsTest, CodeBoxCopiesTheXFaceOfItsPictureAndIsGreyedWithoutAPng
   platform.txt.Type(FaceCode(png));
   ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kCopyXFace));
   EXPECT_EQ(ClipboardText(), LfToCrLf(xface::XFaceHeader(XFaceCodeOf(png))));
+}
+
+TEST_F(XFaceActionsTest, ReportToolTipShowsThePictureTheXFaceHeaderShows) {
+  const std::string photo = MakePng(64, 64);
+  AddFile("photo.png", photo);
+  ClickFile("photo.png");
+  const ToolTip toolTip = platform.Label1.ToolTip();
+  EXPECT_EQ(toolTip.picture, xface::BitmapPng(BitmapOf(XFaceCodeOf(photo))));
+  EXPECT_TRUE(toolTip.text.ends_with(u"\r\nLinks das Bild, wie es der X-Face-Header zeigt."));
 }
 
 TEST_F(XFaceActionsTest, XFaceOnTheClipboardBecomesTheBoxsFaceCodeWithItsPreview) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The context menus, drag and drop and the report's tooltip on the real
-// window with the real window logic.
+// The context menus, drag and drop, the clipboard's pictures and the report's
+// tooltip on the real window with the real window logic.
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QToolTip>
 #include <QUrl>
 #include <filesystem>
@@ -110,13 +111,15 @@ TEST_F(FaceToolsTest, HeaderEntryOfTheCodeMenuIsGreyedWithoutACodeAndCopiesTheHe
 TEST_F(FaceToolsTest, CodeMenuShowsTheWindowsEntriesInOrderGreyedWithoutACode) {
   EXPECT_EQ(WindowEntriesOfCodeMenu(),
             QStringList({"-Als Face-Header kopieren", "-Als gefalteten Face-Header kopieren",
-                         "-Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen"}));
+                         "-Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen",
+                         "-Bild aus Zwischenablage als Face"}));
   AddFile("smile.png", MakePng(32, 32));
   ClickFile("smile.png");
   ASSERT_TRUE(Eventually([this] { return !Code().isEmpty(); }));
   EXPECT_EQ(WindowEntriesOfCodeMenu(),
             QStringList({"Als Face-Header kopieren", "Als gefalteten Face-Header kopieren",
-                         "Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen"}));
+                         "Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen",
+                         "-Bild aus Zwischenablage als Face"}));
 }
 
 TEST_F(FaceToolsTest, QtsOwnEntriesOfTheCodeMenuAreGermanToo) {
@@ -165,6 +168,17 @@ TEST_F(FaceToolsTest, PictureIsTakenOnlyAsACopyThoughAMoveIsAskedFor) {
   EXPECT_TRUE(Exists(pictures.Native("smile.png")));
 }
 
+TEST_F(FaceToolsTest, PictureCopiedByAnImageEditorIsFittedIntoTheCodeBox) {
+  const QString caption = "Bild aus Zwischenablage als Face";
+  QImage screenshot(300, 200, QImage::Format_ARGB32);
+  screenshot.fill(QColor(200, 40, 90, 128));
+  QGuiApplication::clipboard()->setImage(screenshot);
+  ASSERT_TRUE(WithMenuEntry(CodeArea(), {5, 5}, caption, ChooseEntry));
+  ASSERT_TRUE(Eventually([this] { return Report().startsWith("48 x 48\n"); }));
+  EXPECT_TRUE(Find<QPushButton>("cmdSavePic")->isEnabled());
+  EXPECT_TRUE(answerer.messages.isEmpty()) << answerer.messages.join(" / ").toStdString();
+}
+
 TEST_F(FaceToolsTest, ReportToolTipNamesTheLimitsAndLeavesTheReport) {
   AddFile("small.png", MakePng(32, 32));
   ClickFile("small.png");
@@ -175,7 +189,9 @@ TEST_F(FaceToolsTest, ReportToolTipNamesTheLimitsAndLeavesTheReport) {
   QHelpEvent rest(QEvent::ToolTip, at, label->mapToGlobal(at));
   QApplication::sendEvent(label, &rest);
   ASSERT_TRUE(QToolTip::isVisible());
-  EXPECT_EQ(QToolTip::text(), "Manche Leseprogramme zeigen nur Bilder von genau 48 × 48 Pixeln.");
+  const QString shown = QToolTip::text();
+  EXPECT_TRUE(shown.contains(R"(<img src="data:image/png;base64,)")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains("Manche Leseprogramme zeigen nur Bilder von genau 48 × 48 Pixeln.\nLinks das Bild"));
   EXPECT_EQ(Report(), report);
   QToolTip::hideText();
 }

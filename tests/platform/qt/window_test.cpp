@@ -257,9 +257,11 @@ class RecordingEvents final : public FormEvents {
   void txt_CopyFoldedHeader() override { Record("txt_CopyFoldedHeader"); }
   void txt_CopyXFaceHeader() override { Record("txt_CopyXFaceHeader"); }
   void txt_PasteXFace() override { Record("txt_PasteXFace"); }
+  void txt_PasteClipboardPicture() override { Record("txt_PasteClipboardPicture"); }
   bool txt_CopyHeaderAvailable() override { return false; }
+  bool txt_ClipboardPictureAvailable() override { return false; }
   void Form_DropFile(const std::u16string& /*path*/) override { Record("Form_DropFile"); }
-  std::u16string Label1_ToolTip() override { return {}; }
+  ToolTip Label1_ToolTip() override { return {}; }
 
  private:
   void Record(const std::string& event) {
