@@ -29,7 +29,11 @@ char16_t QtApplication::DecimalSeparator() const { return QLocale::system().deci
 
 std::u16string QtClipboard::GetText(int /*format*/) { return FromQString(QGuiApplication::clipboard()->text()); }
 
-void QtClipboard::SetText(const std::u16string& text) { QGuiApplication::clipboard()->setText(ToQString(text)); }
+// Other programs get the system's line break: a CR pasted into a mail header
+// would stay in it as a stray character.
+void QtClipboard::SetText(const std::u16string& text) {
+  QGuiApplication::clipboard()->setText(ToQString(ShownText(text)));
+}
 
 namespace {
 

@@ -18,8 +18,9 @@ class QtApplication final : public Application {
   [[nodiscard]] char16_t DecimalSeparator() const override;
 };
 
-// Any format reads the text. A picture is read in whatever image format its
-// owner offers and handed on as a PNG file.
+// Any format reads the text; text set goes to the clipboard with LF line
+// breaks. A picture is read in whatever image format its owner offers and
+// handed on as a PNG file.
 class QtClipboard final : public Clipboard {
  public:
   [[nodiscard]] std::u16string GetText(int format) override;

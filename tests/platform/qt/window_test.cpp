@@ -589,6 +589,8 @@ TEST_F(Adapters, ServicesReportVersionFolderClipboardAndRunPendingEvents) {
 
   QGuiApplication::clipboard()->setText(QStringLiteral("iVBOR\nw0"));
   EXPECT_EQ(form_.Clipboard.GetText(kClipboardText), u"iVBOR\nw0");
+  form_.Clipboard.SetText(u"X-Face: a\r\n b");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "X-Face: a\n b");
 
   bool ran = false;
   QTimer::singleShot(0, [&ran] { ran = true; });
