@@ -51,19 +51,30 @@ class Hourglass {
 }  // namespace
 
 void FrmBase64::lstFile_FitIntoFace(int index) {
-  const std::u16string pictureName = f_.lstFile.List(index);
-  if (pictureName.empty()) return;
+  const std::optional<std::string> picture = ReadListedFile(index);
+  if (!picture) return;
+  const std::optional<std::string> face = FittedFace(*picture);
+  if (!face) return;
   std::u16string faceName;
   try {
-    const std::optional<std::string> face = FittedFace(f_.Files.ReadFile(JoinPath(f_.lstFile.Path(), pictureName)));
-    if (!face) return;
-    faceName = WriteFaceFile(pictureName, *face);
+    faceName = WriteFaceFile(f_.lstFile.List(index), *face);
   } catch (const Error& error) {
     ShowWarning(error.description());
     return;
   }
   f_.lstFile.Refresh();
   EncodeListedFile(faceName);
+}
+
+std::optional<std::string> FrmBase64::ReadListedFile(int index) {
+  const std::u16string name = f_.lstFile.List(index);
+  if (name.empty()) return std::nullopt;
+  try {
+    return f_.Files.ReadFile(JoinPath(f_.lstFile.Path(), name));
+  } catch (const Error& error) {
+    ShowWarning(error.description());
+    return std::nullopt;
+  }
 }
 
 bool FrmBase64::txt_ClipboardPictureAvailable() { return f_.Clipboard.HasPicture(); }

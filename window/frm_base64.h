@@ -100,6 +100,9 @@ class FrmBase64 final : public FormEvents {
   // header shows, and a line about it; as it was for a file that is no
   // picture.
   [[nodiscard]] static ToolTip WithXFacePreview(ToolTip toolTip, const std::string& pngFile);
+  // The bytes of the file list's entry at that position; none for no entry,
+  // or after telling the user why the file could not be read.
+  [[nodiscard]] std::optional<std::string> ReadListedFile(int index);
   // The Face fitted from a PNG file, the hourglass shown meanwhile; none
   // after telling the user why there is none.
   [[nodiscard]] std::optional<std::string> FittedFace(const std::string& picture);

@@ -9,7 +9,6 @@
 
 #include "codec/base64.h"
 #include "codec/code_page.h"
-#include "platform/paths.h"
 #include "window/file_bytes.h"
 #include "window/frm_base64.h"
 #include "xface/bitmap_png.h"
@@ -36,16 +35,8 @@ std::u16string WithWindowLineBreaks(const std::u16string& text) {
 }  // namespace
 
 void FrmBase64::lstFile_CopyXFaceHeader(int index) {
-  const std::u16string pictureName = f_.lstFile.List(index);
-  if (pictureName.empty()) return;
-  std::string picture;
-  try {
-    picture = f_.Files.ReadFile(JoinPath(f_.lstFile.Path(), pictureName));
-  } catch (const Error& error) {
-    ShowWarning(error.description());
-    return;
-  }
-  CopyXFaceHeaderOf(picture);
+  const std::optional<std::string> picture = ReadListedFile(index);
+  if (picture) CopyXFaceHeaderOf(*picture);
 }
 
 void FrmBase64::txt_CopyXFaceHeader() {
