@@ -9,6 +9,7 @@
 
 #include "codec/base64.h"
 #include "codec/code_page.h"
+#include "platform/line_breaks.h"
 #include "window/file_bytes.h"
 #include "window/frm_base64.h"
 #include "xface/bitmap_png.h"
@@ -21,16 +22,6 @@ namespace {
 
 constexpr char16_t kNoXFaceOnClipboard[] = u"Die Zwischenablage enthält keinen X-Face-Code.";
 constexpr char16_t kXFacePreviewLine[] = u"Links das Bild, wie es der X-Face-Header zeigt.";
-
-// The header's lines end in LF; the window's texts end them in CR LF.
-std::u16string WithWindowLineBreaks(const std::u16string& text) {
-  std::u16string converted;
-  for (const char16_t c : text) {
-    if (c == kLineBreak[1]) converted += kLineBreak[0];
-    converted += c;
-  }
-  return converted;
-}
 
 }  // namespace
 
@@ -54,7 +45,7 @@ void FrmBase64::CopyXFaceHeaderOf(const std::string& pngFile) {
     ShowWarning(std::u16string(xface::XFaceErrorText(xface::XFaceError::kTooDetailed)));
     return;
   }
-  f_.Clipboard.SetText(WithWindowLineBreaks(xface::XFaceHeader(*code)));
+  f_.Clipboard.SetText(CrLfText(xface::XFaceHeader(*code)));
 }
 
 ToolTip FrmBase64::WithXFacePreview(ToolTip toolTip, const std::string& pngFile) {

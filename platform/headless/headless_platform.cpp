@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/error.h"
+#include "platform/line_breaks.h"
 #include "platform/text.h"
 #include "platform/version.h"
 
@@ -42,7 +43,7 @@ void HeadlessTextBox::Focus(FocusArrival arrival) {
 
 void HeadlessTextBox::DropText(const std::u16string& text, int position) {
   const auto at = static_cast<std::size_t>(std::clamp(position, 0, static_cast<int>(text_.size())));
-  Type(text_.substr(0, at) + text + text_.substr(at));
+  Type(text_.substr(0, at) + CrLfText(text) + text_.substr(at));
 }
 
 std::vector<std::u16string_view> HeadlessTextBox::ContextMenuCaptions() const {
@@ -160,11 +161,11 @@ int HeadlessApplication::Revision() const { return kVersionRevision; }
 
 std::u16string HeadlessClipboard::GetText(int format) {
   faults_.Enter(PlatformCall::kGetText);
-  return format == kClipboardText && text_ ? *text_ : std::u16string();
+  return format == kClipboardText && text_ ? CrLfText(*text_) : std::u16string();
 }
 
 void HeadlessClipboard::SetText(const std::u16string& text) {
-  text_ = text;
+  text_ = ShownText(text);
   picture_.clear();
 }
 

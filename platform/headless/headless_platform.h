@@ -72,7 +72,8 @@ class HeadlessTextBox : public TextBox {
 
   // The user's edit leaving this text in the box (typing, a keyboard paste).
   void Type(const std::u16string& text) { SetText(text); }
-  // Text dropped at that position: inserted as if typed there.
+  // Text dropped at that position by another program: inserted as if typed
+  // there, its line breaks turned into CR LF as the real box turns them.
   void DropText(const std::u16string& text, int position);
   // The box receiving the keyboard focus; only focus from another control
   // raises GotFocus, as on the real window.
@@ -290,6 +291,8 @@ class HeadlessApplication : public Application {
 class HeadlessClipboard : public Clipboard {
  public:
   explicit HeadlessClipboard(FaultPlan& faults) : faults_(faults) {}
+  // As on the desktop, the text is kept with LF line breaks, however it was
+  // set, and read with CR LF.
   [[nodiscard]] std::u16string GetText(int format) override;
   // Each of these replaces the clipboard's content.
   void SetText(const std::u16string& text) override;
@@ -298,6 +301,8 @@ class HeadlessClipboard : public Clipboard {
   // Something that is neither text nor a picture.
   void SetNoText();
 
+  // The text as another program pastes it; "" for none.
+  [[nodiscard]] std::u16string DesktopText() const { return text_.value_or(u""); }
   [[nodiscard]] bool HasPicture() override { return !picture_.empty(); }
   [[nodiscard]] std::string GetPicture() override { return picture_; }
 

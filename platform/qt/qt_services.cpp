@@ -11,7 +11,7 @@
 #include <QMimeData>
 #include <QRegularExpression>
 
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 #include "platform/qt/qt_string.h"
 #include "platform/version.h"
 
@@ -27,7 +27,10 @@ int QtApplication::Revision() const { return kVersionRevision; }
 
 char16_t QtApplication::DecimalSeparator() const { return QLocale::system().decimalPoint().front().unicode(); }
 
-std::u16string QtClipboard::GetText(int /*format*/) { return FromQString(QGuiApplication::clipboard()->text()); }
+// Line breaks come as the program that copied the text wrote them.
+std::u16string QtClipboard::GetText(int /*format*/) {
+  return CrLfText(FromQString(QGuiApplication::clipboard()->text()));
+}
 
 // Other programs get the system's line break: a CR pasted into a mail header
 // would stay in it as a stray character.

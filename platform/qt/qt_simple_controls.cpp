@@ -8,7 +8,7 @@
 #include <QToolTip>
 #include <array>
 
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 #include "platform/qt/qt_string.h"
 
 namespace velmora {

@@ -12,7 +12,7 @@
 #include <utility>
 #include <variant>
 
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 #include "platform/qt/qt_string.h"
 #include "platform/text.h"
 

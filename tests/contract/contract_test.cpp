@@ -338,6 +338,23 @@ TEST_P(PlatformContract, ClipboardReadsBackTheTextSet) {
   EXPECT_EQ(form().Clipboard.GetPicture(), "");
 }
 
+// Linux programs copy text with LF, Windows programs with CR LF, old Mac
+// programs with a lone CR; the logic sees CR LF for each, and other programs
+// get LF back.
+TEST_P(PlatformContract, TextFromTheDesktopReadsWithCrLfLineBreaksAndGoesBackWithLf) {
+  const std::u16string copied[] = {u"Face: iVBO\n Rw0K\n", u"Face: iVBO\r\n Rw0K\r\n", u"Face: iVBO\r Rw0K\r"};
+  for (const std::u16string& text : copied) {
+    SCOPED_TRACE(ToUtf8(text));
+    harness->CopyTextElsewhere(text);
+    EXPECT_EQ(form().Clipboard.GetText(kClipboardText), u"Face: iVBO\r\n Rw0K\r\n");
+    harness->DropTextOntoCode(text);
+    EXPECT_EQ(form().txt.Text(), u"Face: iVBO\r\n Rw0K\r\n");
+    form().txt.SetText(u"");
+  }
+  form().Clipboard.SetText(u"a\r\nb");
+  EXPECT_EQ(harness->TextPastedElsewhere(), u"a\nb");
+}
+
 TEST_P(PlatformContract, PictureCopiedAsAPngFileReadsBackAsThatFileUntilTextReplacesIt) {
   const std::string png = test::MakePng(5, 3);
   harness->CopyPictureElsewhere(png);

@@ -59,6 +59,10 @@ class Harness {
   virtual ToolTip ReportToolTip() = 0;
   // Another program copying a PNG file to the clipboard as a picture.
   virtual void CopyPictureElsewhere(const std::string& png) = 0;
+  // Another program copying text to the clipboard, line breaks as they are.
+  virtual void CopyTextElsewhere(const std::u16string& text) = 0;
+  // The clipboard's text as another program pastes it.
+  virtual std::u16string TextPastedElsewhere() = 0;
 };
 
 struct HarnessSetup {

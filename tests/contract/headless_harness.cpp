@@ -35,6 +35,8 @@ class HeadlessHarness : public Harness {
   void DropTextOntoCode(const std::u16string& text) override { platform_.txt.DropText(text, 0); }
   ToolTip ReportToolTip() override { return platform_.Label1.ToolTip(); }
   void CopyPictureElsewhere(const std::string& png) override { platform_.Clipboard.SetPicture(png); }
+  void CopyTextElsewhere(const std::u16string& text) override { platform_.Clipboard.SetText(text); }
+  std::u16string TextPastedElsewhere() override { return platform_.Clipboard.DesktopText(); }
 
  private:
   static headless::HeadlessOptions Options(const HarnessSetup& setup) {

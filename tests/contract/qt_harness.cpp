@@ -182,6 +182,12 @@ class QtHarness : public Harness {
     QGuiApplication::clipboard()->setMimeData(content);
   }
 
+  void CopyTextElsewhere(const std::u16string& text) override {
+    QGuiApplication::clipboard()->setText(QString::fromStdU16String(text));
+  }
+
+  std::u16string TextPastedElsewhere() override { return QGuiApplication::clipboard()->text().toStdU16String(); }
+
  private:
   template <class W>
   static W& Widget(const char* name) {

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/line_breaks.h"
 #include "tests/window/window_fixture.h"
 
 namespace velmora::test {
@@ -43,6 +44,20 @@ TEST_F(CodeTextTest, PastedFoldedHeaderEndsAsBareCodeDrawnFiveTimes) {
   EXPECT_TRUE(Messages().empty());
   // The report counts the cleaned code.
   EXPECT_TRUE(platform.Label1.Caption().ends_with(LengthText(code.size()) + u" Zeichen"));
+}
+
+TEST_F(CodeTextTest, HeadersCopiedByLinuxProgramsPasteToTheBareCodeWithoutAWord) {
+  const std::u16string lf = ShownText(FoldedHeader());
+  const std::u16string copied[] = {lf, lf + u"\n", u"Face: " + code + u"\n", u"Face: " + code + u"\r"};
+  for (const std::u16string& text : copied) {
+    SCOPED_TRACE(ToUtf8(text.substr(text.size() - 80)));
+    platform.txt.Type(u"");
+    Paste(text);
+    EXPECT_EQ(platform.txt.Text(), code);
+    EXPECT_EQ(platform.Picture1.picture()->width, 32);
+    ExpectBothSaveButtons(true);
+    EXPECT_EQ(Messages(), std::vector<std::u16string>{});
+  }
 }
 
 TEST_F(CodeTextTest, PasteDeselectsAFileEntryAndDrawsFourTimes) {
@@ -92,9 +107,10 @@ TEST_F(CodeTextTest, CleaningRemovesSpacesLineBreakPairsAndEveryLeadingHeaderBut
   Paste(u"Face:Face: " + code);
   EXPECT_EQ(platform.txt.Text(), code);
 
+  // Only the logic's own texts hold a lone break: the desktop's arrive as CR LF.
   const std::u16string withLoneBreaks = code.substr(0, 100) + u"\n" + code.substr(100, 100) + u"\r\t\u00A0" +
                                         code.substr(200);
-  Paste(withLoneBreaks);
+  platform.txt.Type(withLoneBreaks);
   EXPECT_EQ(platform.txt.Text(), withLoneBreaks);
 
   platform.Messages.Forget();

@@ -30,7 +30,6 @@
 
 #include "platform/error.h"
 #include "platform/posix/system_folders.h"
-#include "platform/qt/line_breaks.h"
 #include "platform/qt/name_filters.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_string.h"
@@ -580,17 +579,12 @@ TEST_F(Adapters, PictureLibraryRefusesNonPicturesAndHugePicturesQuickly) {
   EXPECT_EQ(image, nullptr);
 }
 
-TEST_F(Adapters, ServicesReportVersionFolderClipboardAndRunPendingEvents) {
+TEST_F(Adapters, ServicesReportVersionFolderAndRunPendingEvents) {
   EXPECT_EQ(form_.App.Major(), 1);
   EXPECT_EQ(form_.App.Minor(), 0);
   EXPECT_EQ(form_.App.Revision(), 20);
   EXPECT_EQ(form_.App.Path(), FromQString(QCoreApplication::applicationDirPath()));
   EXPECT_EQ(form_.App.DecimalSeparator(), u'.');  // the tests run in the C locale
-
-  QGuiApplication::clipboard()->setText(QStringLiteral("iVBOR\nw0"));
-  EXPECT_EQ(form_.Clipboard.GetText(kClipboardText), u"iVBOR\nw0");
-  form_.Clipboard.SetText(u"X-Face: a\r\n b");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), "X-Face: a\n b");
 
   bool ran = false;
   QTimer::singleShot(0, [&ran] { ran = true; });
@@ -621,19 +615,6 @@ TEST_F(Adapters, UnloadClosesTheWindow) {
 
 // ---------------------------------------------------------------------------
 // The text helpers behind the adapters.
-
-TEST(LineBreaks, ConvertTextsAndPositionsBetweenCrLfAndShownForm) {
-  EXPECT_EQ(ShownText(u"a\r\nb\rc\nd\r"), u"a\nb\nc\nd\n");
-  EXPECT_EQ(CrLfText(u"a\nb\n"), u"a\r\nb\r\n");
-  const std::u16string text = u"ab\r\ncd\re";
-  EXPECT_EQ(ShownPosition(text, 2), 2u);
-  EXPECT_EQ(ShownPosition(text, 3), 3u) << "between CR and LF: behind the break";
-  EXPECT_EQ(ShownPosition(text, 4), 3u);
-  EXPECT_EQ(ShownPosition(text, 99), 7u);
-  EXPECT_EQ(TextPosition(text, 3), 4u);
-  EXPECT_EQ(TextPosition(text, 6), 7u);
-  EXPECT_EQ(TextPosition(text, 99), text.size());
-}
 
 TEST(NameFilters, MakeOneQtFilterPerPair) {
   EXPECT_EQ(NameFilters(u"Textdateien (*.txt)|*.txt"), std::vector<std::u16string>{u"Textdateien (*.txt)"});

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The logic writes and reads line breaks as CR LF; the widgets show every
-// line break as one LF. These convert texts, and positions in them, between
-// the two forms.
+// The window logic writes and reads line breaks as CR LF. The desktop around
+// it does not: the widgets show every line break as one LF, and other
+// programs hand over text with LF (Linux), CR LF (Windows) or a lone CR (old
+// Mac programs). These convert texts, and positions in them, between the
+// logic's form and the LF form.
 
 #include <cstddef>
 #include <string>
@@ -12,8 +14,9 @@ namespace velmora {
 
 // CR LF, a lone CR and a lone LF each become one LF.
 [[nodiscard]] std::u16string ShownText(std::u16string_view text);
-// Every LF becomes CR LF.
-[[nodiscard]] std::u16string CrLfText(std::u16string_view shown);
+// CR LF, a lone CR and a lone LF each become CR LF: text from the desktop in
+// the logic's form.
+[[nodiscard]] std::u16string CrLfText(std::u16string_view text);
 
 // Where a position of the logic's text lies in the shown text. A position
 // past the end means the end; one between CR and LF, behind the line break.

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/qt/line_breaks.h"
+#include "platform/line_breaks.h"
 
 #include <algorithm>
 
@@ -9,6 +9,8 @@ namespace {
 bool IsCrLfAt(std::u16string_view text, std::size_t at) {
   return text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n';
 }
+
+bool IsLineBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
 
 }  // namespace
 
@@ -22,14 +24,18 @@ std::u16string ShownText(std::u16string_view text) {
   return shown;
 }
 
-std::u16string CrLfText(std::u16string_view shown) {
-  std::u16string text;
-  text.reserve(shown.size() + static_cast<std::size_t>(std::ranges::count(shown, u'\n')));
-  for (const char16_t c : shown) {
-    if (c == u'\n') text.push_back(u'\r');
-    text.push_back(c);
+std::u16string CrLfText(std::u16string_view text) {
+  std::u16string converted;
+  converted.reserve(text.size() + static_cast<std::size_t>(std::ranges::count(text, u'\n')));
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (IsCrLfAt(text, at)) ++at;
+    if (IsLineBreak(text[at])) {
+      converted += u"\r\n";
+    } else {
+      converted.push_back(text[at]);
+    }
   }
-  return text;
+  return converted;
 }
 
 std::size_t ShownPosition(std::u16string_view text, std::size_t position) {
