@@ -15,6 +15,7 @@
 #include "face/face_header.h"
 #include "face/face_limits.h"
 #include "face/png_header.h"
+#include "face/reader_hints.h"
 #include "fit/fit_picture.h"
 #include "fit/png_decode.h"
 #include "platform/error.h"
@@ -45,21 +46,28 @@ class Complaint {
   std::string name_;
 };
 
-// The window's red refusal, after what is too large.
-std::u16string TooLarge(const std::u16string& measure) {
-  return measure + u": " + kTooLargeForFace + u" (--fit passt das Bild an)";
-}
+std::u16string WithFitAdvice(const std::u16string& text) { return text + u" (--fit passt das Bild an)"; }
 
-// At most kLargestFaceBytes bytes and kFaceSide pixels each way; a file
-// without a PNG header is no Face either.
-bool FitsAsFace(const std::string& file) {
-  const std::optional<face::PixelSize> size = face::PngPixelSize(file);
-  return file.size() < face::kRefusedFileBytes && size && size->width <= face::kFaceSide &&
-         size->height <= face::kFaceSide;
-}
+// The window's red refusal, after what is too large.
+std::u16string TooLarge(const std::u16string& measure) { return WithFitAdvice(measure + u": " + kTooLargeForFace); }
 
 std::u16string PixelSizeText(const face::PixelSize& size) {
   return face::DecimalDigits(size.width) + u" x " + face::DecimalDigits(size.height) + u" Pixel";
+}
+
+// What is wrong with a picture's size: too large, as the window flags it in
+// red, or smaller or not square, which some readers do not show.
+std::u16string SizeWarning(const face::PixelSize& size) {
+  const auto side = static_cast<std::uint32_t>(face::kFaceSide);
+  if (size.width > side || size.height > side) return TooLarge(PixelSizeText(size));
+  return WithFitAdvice(PixelSizeText(size) + u": " + face::OnlyExactFaceSizeHint());
+}
+
+// Short enough and of the one size that every reader shows; a file without
+// a PNG header is no Face either.
+bool IsFace(const std::string& file) {
+  const std::optional<face::PixelSize> size = face::PngPixelSize(file);
+  return file.size() < face::kRefusedFileBytes && size && face::IsShownEverywhere(*size);
 }
 
 // The file made into a Face, or none after the complaint.
@@ -81,14 +89,16 @@ std::optional<std::string> FaceFile(FileSystem& files, const HeaderRequest& requ
     return std::nullopt;
   }
   std::string file = files.ReadFile(request.picture);
-  if (request.fitted && !FitsAsFace(file)) return Fitted(file, complaint);
+  if (request.fitted && !IsFace(file)) return Fitted(file, complaint);
   // The file goes out as it is, but only a picture that decodes.
   if (const auto decoded = fit::DecodePng(BytesOf(file)); const auto* error = std::get_if<fit::FitError>(&decoded)) {
     complaint.Warn(fit::FitErrorText(*error));
     return std::nullopt;
   }
-  // As the window does, a picture larger than a Face is encoded all the same.
-  if (!FitsAsFace(file)) complaint.Warn(TooLarge(PixelSizeText(*face::PngPixelSize(file))));
+  // As the window does, a picture of another size is encoded all the same.
+  if (const face::PixelSize size = *face::PngPixelSize(file); !face::IsShownEverywhere(size)) {
+    complaint.Warn(SizeWarning(size));
+  }
   return file;
 }
 

@@ -10,23 +10,27 @@
 namespace velmora::face {
 namespace {
 
-std::u16string OnlyExactFaceSizeHint() {
-  const std::u16string side = DecimalDigits(static_cast<std::size_t>(kFaceSide));
-  return u"Manche Leseprogramme zeigen nur Bilder von genau " + side + u" × " + side + u" Pixeln.";
-}
-
 std::u16string WarnsAboveBytesHint() {
   return u"Ein Leseprogramm warnt bei Bilddateien über " + DecimalDigits(kLargestUnwarnedBytes) + u" Bytes.";
 }
 
 }  // namespace
 
+bool IsShownEverywhere(const PixelSize& size) {
+  constexpr auto kSide = static_cast<std::uint32_t>(kFaceSide);
+  return size.width == kSide && size.height == kSide;
+}
+
+std::u16string OnlyExactFaceSizeHint() {
+  const std::u16string side = DecimalDigits(static_cast<std::size_t>(kFaceSide));
+  return u"Manche Leseprogramme zeigen nur Bilder von genau " + side + u" × " + side + u" Pixeln.";
+}
+
 std::u16string ReaderHints(std::string_view file, std::u16string_view lineBreak) {
   const std::optional<PixelSize> size = PngPixelSize(file);
   if (!size) return u"";
-  constexpr auto kSide = static_cast<std::uint32_t>(kFaceSide);
   std::u16string hints;
-  if (size->width != kSide || size->height != kSide) hints = OnlyExactFaceSizeHint();
+  if (!IsShownEverywhere(*size)) hints = OnlyExactFaceSizeHint();
   if (file.size() > kLargestUnwarnedBytes) {
     if (!hints.empty()) hints += lineBreak;
     hints += WarnsAboveBytesHint();

@@ -5,7 +5,16 @@
 #include <string>
 #include <string_view>
 
+#include "face/png_header.h"
+
 namespace velmora::face {
+
+// Whether every reader shows a picture of that size: exactly kFaceSide x
+// kFaceSide pixels.
+[[nodiscard]] bool IsShownEverywhere(const PixelSize& size);
+
+// The hint for a picture of any other size.
+[[nodiscard]] std::u16string OnlyExactFaceSizeHint();
 
 // The hints for a Face file, one per line with `lineBreak` between them: that
 // some readers show only pictures of exactly kFaceSide x kFaceSide pixels,

@@ -65,6 +65,9 @@ class HeaderCommandTest : public ::testing::Test {
     pictures.Write("gr\xFC\xDF.png", smile);
     pictures.Write("heavy.png", heavy);
     pictures.Write("wide.png", wide);
+    pictures.Write("face.png", exactFace);
+    pictures.Write("tiny.png", MakePng(1, 1));
+    pictures.Write("tall.png", MakePng(40, 60));
     pictures.Write("notes.png", "Kein Bild");
     std::filesystem::create_directory(pictures.Native("folder.png"));
   }
@@ -99,6 +102,7 @@ class HeaderCommandTest : public ::testing::Test {
   const std::string smile = PngSuiteFile("basn0g01.png");  // 32 x 32
   const std::string heavy = PaddedPng(MakePng(48, 48), 726);
   const std::string wide = MakePng(64, 64);  // 657 bytes
+  const std::string exactFace = MakePng(48, 48);
 };
 
 std::u16string CodeOf(const std::string& file) {
@@ -114,6 +118,8 @@ std::string FoldedHeaderOf(const std::string& file) {
 }
 
 constexpr std::string_view kTooLarge = "Die Datei ist zu groß für die Verwendung als Face!";
+constexpr std::string_view kNotShownEverywhere =
+    "32 x 32 Pixel: Manche Leseprogramme zeigen nur Bilder von genau 48 × 48 Pixeln. (--fit passt das Bild an)\n";
 
 TEST_F(HeaderCommandTest, PrintsTheHeaderOrSaysWhyNotWithItsStatus) {
   const struct {
@@ -122,10 +128,11 @@ TEST_F(HeaderCommandTest, PrintsTheHeaderOrSaysWhyNotWithItsStatus) {
     std::string out;
     std::string errPart;  // "" for nothing on standard error
   } cases[] = {
-      {{"--header", "smile.png"}, 0, HeaderOf(smile), ""},
-      {{"--header", pictures.Native("gr\xFC\xDF.png")}, 0, HeaderOf(smile), ""},
-      {{"--header", "gr\xFC\xDF.png", "--fold"}, 0, FoldedHeaderOf(smile), ""},
-      {{"--fit", "--header", "smile.png"}, 0, HeaderOf(smile), ""},
+      {{"--header", "face.png"}, 0, HeaderOf(exactFace), ""},
+      {{"--header", "smile.png"}, 0, HeaderOf(smile), "velmora: smile.png: " + std::string(kNotShownEverywhere)},
+      {{"--header", pictures.Native("gr\xFC\xDF.png")}, 0, HeaderOf(smile), std::string(kNotShownEverywhere)},
+      {{"--header", "gr\xFC\xDF.png", "--fold"}, 0, FoldedHeaderOf(smile), std::string(kNotShownEverywhere)},
+      {{"--fit", "--header", "face.png"}, 0, HeaderOf(exactFace), ""},
       {{"--header", "wide.png"}, 0, HeaderOf(wide), "velmora: wide.png: 64 x 64 Pixel: " + std::string(kTooLarge)},
       {{"--header", "heavy.png"}, 1, "", "velmora: heavy.png: 726 Bytes: " + std::string(kTooLarge)},
       {{"--header", "gone\xFC.png"}, 1, "", "velmora: gone\xFC.png: Datei nicht gefunden\n"},
@@ -153,8 +160,8 @@ TEST_F(HeaderCommandTest, PrintsTheHeaderOrSaysWhyNotWithItsStatus) {
   }
 }
 
-TEST_F(HeaderCommandTest, FitMakesAFaceOfAPictureThatIsNoneYet) {
-  for (const std::string name : {"heavy.png", "wide.png"}) {
+TEST_F(HeaderCommandTest, FitMakesA48By48FaceOfAnyOtherPicture) {
+  for (const std::string name : {"heavy.png", "wide.png", "smile.png", "tiny.png", "tall.png"}) {
     const Outcome outcome = Run({"--header", "--fit", name});
     EXPECT_EQ(outcome.status, 0) << name << "\n" << outcome.err;
     ASSERT_TRUE(outcome.out.starts_with("Face: ") && outcome.out.ends_with("\n")) << name;
@@ -166,7 +173,8 @@ TEST_F(HeaderCommandTest, FitMakesAFaceOfAPictureThatIsNoneYet) {
     EXPECT_EQ(size->width, 48u) << name;
     EXPECT_EQ(size->height, 48u) << name;
   }
-  EXPECT_EQ(pictures.ListNames(), "folder.png gr\xFC\xDF.png heavy.png notes.png smile.png wide.png")
+  EXPECT_EQ(pictures.ListNames(),
+            "face.png folder.png gr\xFC\xDF.png heavy.png notes.png smile.png tall.png tiny.png wide.png")
       << "--fit wrote a file";
 }
 
