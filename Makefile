@@ -9,7 +9,7 @@ FUZZ_SMOKE_SECONDS ?= 30
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
   libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev libcompfaceg1-dev
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
-  appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev
+  appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev python3 compface
 # cpack finds the package's dependencies with dpkg-shlibdeps (dpkg-dev) on
 # the programs that file(1) recognises.
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file

@@ -24,4 +24,14 @@ inline constexpr std::size_t kLongestFoldedLine = 76;
 // carries the same code.
 [[nodiscard]] std::vector<std::u16string> FoldedHeaderLines(std::u16string_view code);
 
+// Any header folded so: the field name (with its colon), a space and the
+// start of the value, each further line a space and the value's next
+// characters, none longer than `longestLine`. For values without white space
+// that readers take whole once the folds are gone.
+[[nodiscard]] std::vector<std::u16string> FoldedLines(std::u16string_view fieldName, std::u16string_view value,
+                                                      std::size_t longestLine);
+
+// The lines with `lineBreak` between them, none after the last.
+[[nodiscard]] std::u16string JoinedLines(const std::vector<std::u16string>& lines, std::u16string_view lineBreak);
+
 }  // namespace velmora::face

@@ -29,12 +29,7 @@ void FrmBase64::txt_CopyHeader() { f_.Clipboard.SetText(face::HeaderLine(OnOneLi
 // Folded for mail programs that take a header as it is pasted; the lines end
 // as the window's texts do.
 void FrmBase64::txt_CopyFoldedHeader() {
-  std::u16string header;
-  for (const std::u16string& line : face::FoldedHeaderLines(OnOneLine(f_.txt.Text()))) {
-    if (!header.empty()) header += kLineBreak;
-    header += line;
-  }
-  f_.Clipboard.SetText(header);
+  f_.Clipboard.SetText(face::JoinedLines(face::FoldedHeaderLines(OnOneLine(f_.txt.Text())), kLineBreak));
 }
 
 // While the label shows a report, the code box holds the code of the picture

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "face/face_header.h"
 #include "xface/compface_calls.h"
 
 namespace velmora::xface {
@@ -133,6 +134,10 @@ std::size_t CodeCharacterCount(std::u16string_view code) {
   return static_cast<std::size_t>(std::ranges::count_if(code, [](char16_t c) { return !IsWhiteSpace(c); }));
 }
 
-std::u16string XFaceHeader(std::u16string_view code) { return std::u16string(kXFaceFieldName).append(code); }
+std::u16string XFaceHeader(std::u16string_view code) {
+  std::u16string characters(code);
+  std::erase_if(characters, IsWhiteSpace);
+  return face::JoinedLines(face::FoldedLines(kXFaceFieldName, characters, kLongestXFaceLine), u"\n");
+}
 
 }  // namespace velmora::xface

@@ -39,10 +39,16 @@ inline constexpr std::u16string_view kXFaceFieldName = u"X-Face:";
 // The code's characters, white space left out.
 [[nodiscard]] std::size_t CodeCharacterCount(std::u16string_view code);
 
-// The header for a code of EncodeXFace: kXFaceFieldName, then the code's
-// lines as they are. They stay joined by LF, the line end of text on a Linux
-// clipboard: mail programs there take LF as the line break and write CR LF
-// themselves when they send, while a CR pasted along would stay in the
+// The longest line of the header: the most that RFC 5322 recommends. The
+// library's own lines of 79 make a mail program built on Python's email
+// package rewrite the header as encoded words, which no reader decodes.
+inline constexpr std::size_t kLongestXFaceLine = 78;
+
+// The header for a code of EncodeXFace: kXFaceFieldName, a space and the
+// code, folded into lines of at most kLongestXFaceLine, each further line
+// beginning with a space. They are joined by LF, the line end of text on a
+// Linux clipboard: mail programs there take LF as the line break and write
+// CR LF themselves when they send, while a CR pasted along would stay in the
 // header as a stray character.
 [[nodiscard]] std::u16string XFaceHeader(std::u16string_view code);
 

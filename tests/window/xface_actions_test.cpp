@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "fit/fit_error.h"
+#include "platform/line_breaks.h"
 #include "tests/window/window_fixture.h"
 #include "window/file_bytes.h"
 #include "xface/bitmap_png.h"
@@ -21,12 +22,6 @@ using headless::PlatformCall;
 constexpr std::u16string_view kCopyXFace = u"Als X-Face-Header kopieren";
 constexpr std::u16string_view kPasteXFace = u"X-Face aus Zwischenablage einfügen";
 const std::u16string kNoXFace = u"Die Zwischenablage enthält keinen X-Face-Code.";
-
-std::u16string LfToCrLf(const std::u16string& text) {
-  std::u16string converted;
-  for (const char16_t c : text) c == u'\n' ? converted.append(u"\r\n") : converted.append(1, c);
-  return converted;
-}
 
 // The code XFaceOfPng gives the picture; "" when it gives none.
 std::u16string XFaceCodeOf(const std::string& png) {
@@ -61,7 +56,7 @@ TEST_F(XFaceActionsTest, FileEntryCopiesThePicturesXFaceHeaderWithTheWindowsLine
   ASSERT_FALSE(code.empty());
 
   ASSERT_TRUE(CopyXFaceOfFile("photo.png"));
-  EXPECT_EQ(ClipboardText(), LfToCrLf(xface::XFaceHeader(code)));
+  EXPECT_EQ(ClipboardText(), CrLfText(xface::XFaceHeader(code)));
   EXPECT_NE(ClipboardText().find(u"\r\n "), std::u16string::npos) << "the header is folded";
   EXPECT_EQ(platform.lstFile.FileName(), u"") << "the entry stays unselected";
   EXPECT_TRUE(Messages().empty());
@@ -99,7 +94,7 @@ TEST_F(XFaceActionsTest, CodeBoxCopiesTheXFaceOfItsPictureAndIsGreyedWithoutAPng
   const std::string png = MakePng(32, 32);
   platform.txt.Type(FaceCode(png));
   ASSERT_TRUE(platform.txt.ChooseContextMenuEntry(kCopyXFace));
-  EXPECT_EQ(ClipboardText(), LfToCrLf(xface::XFaceHeader(XFaceCodeOf(png))));
+  EXPECT_EQ(ClipboardText(), CrLfText(xface::XFaceHeader(XFaceCodeOf(png))));
 }
 
 TEST_F(XFaceActionsTest, ReportToolTipShowsThePictureTheXFaceHeaderShows) {
@@ -120,7 +115,7 @@ TEST_F(XFaceActionsTest, XFaceOnTheClipboardBecomesTheBoxsFaceCodeWithItsPreview
   std::erase(unfolded, u'\n');
   std::erase(unfolded, u' ');
   const std::u16string clipboards[] = {
-      xface::XFaceHeader(code), LfToCrLf(xface::XFaceHeader(code)), unfolded, u"x-face: " + unfolded, code,
+      xface::XFaceHeader(code), CrLfText(xface::XFaceHeader(code)), unfolded, u"x-face: " + unfolded, code,
   };
   for (const std::u16string& clipboard : clipboards) {
     SCOPED_TRACE(ToUtf8(clipboard));

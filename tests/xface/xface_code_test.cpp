@@ -45,10 +45,14 @@ TEST_P(ShapeTest, HeaderDecodesToItsBitmap) {
   }
   const std::u16string header = XFaceHeader(std::get<std::u16string>(encoded));
   EXPECT_EQ(header.find(u'\r'), std::u16string::npos);
+  std::size_t lineStart = 0;
   for (std::size_t lineEnd = header.find(u'\n'); lineEnd != std::u16string::npos;
-       lineEnd = header.find(u'\n', lineEnd + 1)) {
-    EXPECT_EQ(header[lineEnd + 1], u' ') << "a folded header line begins with white space";
+       lineEnd = header.find(u'\n', lineStart)) {
+    EXPECT_LE(lineEnd - lineStart, kLongestXFaceLine);
+    lineStart = lineEnd + 1;
+    EXPECT_EQ(header[lineStart], u' ') << "a folded header line begins with white space";
   }
+  EXPECT_LE(header.size() - lineStart, kLongestXFaceLine);
   const auto decoded = DecodeXFace(header);
   ASSERT_TRUE(std::holds_alternative<Bitmap>(decoded));
   EXPECT_EQ(std::get<Bitmap>(decoded), GetParam().bitmap);
