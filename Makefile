@@ -7,9 +7,11 @@ FUZZ_SECONDS ?= 600
 FUZZ_SMOKE_SECONDS ?= 30
 
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
-  libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev libcompfaceg1-dev
+  libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev libcompfaceg1-dev librsvg2-bin \
+  qt6-wayland
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
-  appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev python3 compface
+  appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev python3 compface \
+  weston
 # cpack finds the package's dependencies with dpkg-shlibdeps (dpkg-dev) on
 # the programs that file(1) recognises.
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file

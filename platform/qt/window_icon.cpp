@@ -1,23 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/qt/window_icon.h"
 
-#include <QPixmap>
+#include <QSize>
+#include <QString>
 
 namespace velmora {
-namespace {
 
-// The XPM sources are C arrays, compiled in as they are.
-#include "platform/qt/icon/velmora-16.xpm"
-#include "platform/qt/icon/velmora-32.xpm"
-#include "platform/qt/icon/velmora-48.xpm"
-
-}  // namespace
-
+// The icon theme's PNG files, compiled in; Qt picks the size each place needs.
+// With its size named, a file is read only when that size is drawn.
 QIcon WindowIcon() {
   QIcon icon;
-  icon.addPixmap(QPixmap(velmora_16_xpm));
-  icon.addPixmap(QPixmap(velmora_32_xpm));
-  icon.addPixmap(QPixmap(velmora_48_xpm));
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icon/velmora-%1.png").arg(size), QSize(size, size));
+  }
   return icon;
 }
 

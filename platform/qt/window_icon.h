@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The program's icon: a ruled notepad with a dog-eared top sheet.
+// The program's icon: a ruled pad with a Face on it (icon/velmora.svg).
 
 #include <QIcon>
 
 namespace velmora {
 
-// 16 x 16, 32 x 32 and 48 x 48 pixels, 16 colours.
+// Drawn at 16, 32, 48, 64, 128 and 256 pixels, the icon theme's sizes.
 [[nodiscard]] QIcon WindowIcon();
 
 }  // namespace velmora

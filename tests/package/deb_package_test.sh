@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of a build folder, unpacks it into a scratch root
 # and checks what it would install: the program, the desktop entry, the
-# metainfo, the three icons, the copyright file, the changelog and the manual
+# metainfo, the icon (SVG and six PNG sizes), the copyright file, the changelog and the manual
 # pages, and that the package depends on the Qt libraries the program links
 # and on Qt's German texts. Where lintian is installed, the package must draw
 # no error and no warning from it.
@@ -39,9 +39,7 @@ grep -Eq '^-rwxr-xr-x .* \./usr/bin/velmora$' <<<"$listing" || fail "usr/bin/vel
 
 for file in usr/share/applications/velmora.desktop \
   usr/share/metainfo/de.velmora.velmora.metainfo.xml \
-  usr/share/icons/hicolor/16x16/apps/velmora.png \
-  usr/share/icons/hicolor/32x32/apps/velmora.png \
-  usr/share/icons/hicolor/48x48/apps/velmora.png \
+  usr/share/icons/hicolor/scalable/apps/velmora.svg \
   usr/share/doc/velmora/copyright \
   usr/share/doc/velmora/changelog.gz \
   usr/share/man/man1/velmora.1.gz \
@@ -53,9 +51,11 @@ done
 png_size() {
   od -An -j16 -N8 -tu1 "$1" | awk '{ printf "%dx%d", (($1 * 256 + $2) * 256 + $3) * 256 + $4, (($5 * 256 + $6) * 256 + $7) * 256 + $8 }'
 }
-for size in 16 32 48; do
+for size in 16 32 48 64 128 256; do
   icon=$root/usr/share/icons/hicolor/${size}x${size}/apps/velmora.png
-  if [[ -s $icon && $(png_size "$icon") != "${size}x${size}" ]]; then
+  if [[ ! -s $icon ]]; then
+    fail "$icon is missing or empty"
+  elif [[ $(png_size "$icon") != "${size}x${size}" ]]; then
     fail "$icon is $(png_size "$icon") pixels, not ${size}x${size}"
   fi
 done
@@ -67,6 +67,8 @@ version=$(dpkg-deb --field "$deb" Version)
 depends=$(dpkg-deb --field "$deb" Depends)
 grep -q 'libqt6widgets6' <<<"$depends" || fail "Depends lacks libqt6widgets6: $depends"
 grep -q "qt6-translations-l10n" <<<"$depends" || fail "Depends lacks qt6-translations-l10n: $depends"
+recommends=$(dpkg-deb --field "$deb" Recommends)
+grep -q "qt6-wayland" <<<"$recommends" || fail "Recommends lacks qt6-wayland: $recommends"
 
 # Each page as man shows it, without a warning from groff.
 if command -v man >/dev/null; then

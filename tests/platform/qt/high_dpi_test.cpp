@@ -87,7 +87,7 @@ TEST_F(HighDpiTest, LabelAndCaptionsKeepRoomForTheirTexts) {
 TEST_F(HighDpiTest, WindowIconHasADrawnFormForEveryCommonSize) {
   // 32 pixels at 150 % take the 48-pixel drawing instead of a blurred 32.
   const QList<QSize> sizes = Find<QWidget>("Picture1")->window()->windowIcon().availableSizes();
-  for (const int size : {16, 32, 48}) EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
+  for (const int size : {16, 32, 48, 64, 128, 256}) EXPECT_TRUE(sizes.contains(QSize(size, size))) << size;
 }
 
 }  // namespace

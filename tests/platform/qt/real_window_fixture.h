@@ -39,7 +39,9 @@ template <class Condition>
 }
 
 // Answers every modal box that opens: message boxes are recorded and closed
-// with OK; a Save dialog goes to the test's handler.
+// with OK; a Save dialog goes to the test's handler. Each must belong to the
+// main window, so that a compositor keeps it with the window (Wayland places
+// a window without a parent anywhere).
 class ModalAnswerer {
  public:
   ModalAnswerer() {
@@ -54,6 +56,11 @@ class ModalAnswerer {
  private:
   void AnswerOpenBox() {
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr) {
+      const QWidget* parent = modal->parentWidget();
+      EXPECT_TRUE(parent != nullptr && parent->window()->findChild<QListWidget*>("lstFile") != nullptr)
+          << modal->metaObject()->className() << " without the main window as its parent";
+    }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
       messages << box->text();
       box->accept();
