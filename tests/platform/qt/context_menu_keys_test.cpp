@@ -113,6 +113,10 @@ class ContextMenuKeysTest : public RealWindowTest {
 TEST_F(ContextMenuKeysTest, KeyOpensTheFocusedControlsMenuAtItsCaretOrEntryWithItsEntriesInTheTree) {
   for (const KeyboardMenu& row : kKeyboardMenus) {
     SCOPED_TRACE(std::string(row.control) + (row.key == Key::kShiftF10 ? " Shift+F10" : " Menu key"));
+    // A closed menu hands the activation back to the window through the
+    // window system, later: until then no widget has the keyboard focus.
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
     Find<QWidget>(row.control)->setFocus();
     if (auto* edit = qobject_cast<QPlainTextEdit*>(Find<QWidget>(row.control))) {
       QTextCursor caret = edit->textCursor();
