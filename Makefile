@@ -8,7 +8,7 @@ FUZZ_SMOKE_SECONDS ?= 30
 
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
   libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev libcompfaceg1-dev librsvg2-bin \
-  qt6-wayland
+  qt6-wayland ninja-build ccache
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
   appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev python3 compface \
   weston
@@ -16,7 +16,19 @@ TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev li
 # the programs that file(1) recognises.
 PACKAGE_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 
-.PHONY: run test fuzz bench package build deps-build deps-test deps-package
+.PHONY: run test sanitize fuzz bench package build deps-build deps-test deps-package
+
+# New build folders use Ninja; an existing one keeps the generator it was
+# made with.
+export CMAKE_GENERATOR ?= Ninja
+
+# One clang build serves the sanitizer suite and the fuzz targets: the whole
+# program and suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# with libFuzzer's coverage. Without clang, g++ builds the suite alone.
+SANITIZE_DIR := $(BUILD_DIR)-sanitize
+HAVE_CLANG := $(shell command -v clang++ 2>/dev/null)
+SANITIZE_OPTIONS := -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_SANITIZE=ON -DBUILD_TESTING=ON \
+  -DVELMORA_BUILD_BENCH=OFF $(if $(HAVE_CLANG),-DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON)
 
 run: deps-build
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=OFF
@@ -25,22 +37,24 @@ run: deps-build
 
 test: deps-test
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_WERROR=ON \
-	  -DBUILD_TESTING=ON -DVELMORA_BUILD_BENCH=ON
+	  -DBUILD_TESTING=ON -DVELMORA_BUILD_BENCH=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
-	cmake -S . -B $(BUILD_DIR)-asan -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON \
-	  -DBUILD_TESTING=ON -DVELMORA_BUILD_BENCH=OFF
-	cmake --build $(BUILD_DIR)-asan -j $(JOBS)
-	cd $(BUILD_DIR)-asan && ctest --output-on-failure -j $(JOBS)
-	@if command -v clang++ >/dev/null; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS); \
+	@$(MAKE) --no-print-directory sanitize
+	@if [ -n "$(HAVE_CLANG)" ]; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=$(FUZZ_SMOKE_SECONDS); \
 	  else echo "clang++ not found: fuzz smoke run skipped"; fi
 
-# Every fuzz target for FUZZ_SECONDS each (clang; see docs/reliability.md).
+sanitize: deps-test
+	cmake -S . -B $(SANITIZE_DIR) $(SANITIZE_OPTIONS)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS each, JOBS at a time (clang; see
+# docs/reliability.md).
 fuzz: deps-test
-	cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DVELMORA_FUZZ=ON -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=OFF
-	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS) --target velmora_fuzzers
-	fuzz/run $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
+	cmake -S . -B $(SANITIZE_DIR) $(SANITIZE_OPTIONS)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target velmora_fuzzers
+	fuzz/run $(SANITIZE_DIR) $(FUZZ_SECONDS) $(JOBS)
 
 bench: deps-test
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=ON
