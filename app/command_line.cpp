@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
-#include <ranges>
 
 #include "face/face_header.h"
 #include "platform/paths.h"
@@ -63,7 +62,9 @@ void Describe(QCommandLineParser& parser, const Options& options) {
 std::optional<WindowRequest> WindowRequestOf(std::span<char* const> arguments) {
   WindowRequest request;
   bool optionsEnded = false;
-  for (const std::string_view argument : arguments | std::views::drop(1)) {
+  // The program's own name first; a subspan rather than views::drop, which
+  // clang 14 cannot build over libstdc++ 12.
+  for (const std::string_view argument : arguments.subspan(1)) {
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && argument.size() > 1 && argument.starts_with('-')) {

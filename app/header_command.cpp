@@ -18,16 +18,13 @@
 #include "face/reader_hints.h"
 #include "fit/fit_picture.h"
 #include "fit/png_decode.h"
+#include "platform/bytes.h"
 #include "platform/error.h"
 #include "platform/text.h"
 #include "preview/load_pic_box.h"
 
 namespace velmora {
 namespace {
-
-std::span<const std::uint8_t> BytesOf(const std::string& file) {
-  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
-}
 
 // Says on standard error what is wrong with the picture, named by its own bytes.
 class Complaint {
@@ -52,7 +49,7 @@ std::u16string WithFitAdvice(const std::u16string& text) { return text + u" (--f
 std::u16string TooLarge(const std::u16string& measure) { return WithFitAdvice(measure + u": " + kTooLargeForFace); }
 
 std::u16string PixelSizeText(const face::PixelSize& size) {
-  return face::DecimalDigits(size.width) + u" x " + face::DecimalDigits(size.height) + u" Pixel";
+  return DecimalText(size.width) + u" x " + DecimalText(size.height) + u" Pixel";
 }
 
 // What is wrong with a picture's size: too large, as the window flags it in
@@ -85,7 +82,7 @@ std::optional<std::string> FaceFile(FileSystem& files, const HeaderRequest& requ
   // As in the window, a file that is too long is not even read.
   const std::int64_t length = files.FileLen(request.picture);
   if (!request.fitted && std::cmp_greater_equal(length, face::kRefusedFileBytes)) {
-    complaint.Warn(TooLarge(face::DecimalDigits(static_cast<std::size_t>(length)) + u" Bytes"));
+    complaint.Warn(TooLarge(DecimalText(length) + u" Bytes"));
     return std::nullopt;
   }
   std::string file = files.ReadFile(request.picture);

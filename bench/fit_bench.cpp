@@ -41,6 +41,7 @@
 #include <vector>
 
 #include "bench/corpus.h"
+#include "platform/bytes.h"
 #include "fit/face_canvas.h"
 #include "fit/fit_picture.h"
 #include "fit/png_decode.h"
@@ -48,6 +49,7 @@
 
 namespace {
 
+using velmora::BytesOf;
 using velmora::bench::Median;
 using velmora::bench::PicturesIn;
 using velmora::bench::ReadFile;
@@ -81,10 +83,6 @@ struct Row {
   Outcome magick;
 };
 
-std::span<const std::uint8_t> Bytes(const std::string& text) {
-  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
-}
-
 double Since(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -100,7 +98,7 @@ double ProcessCpuMilliseconds() {
 }
 
 std::optional<fit::Picture> Decode(const std::string& file) {
-  auto decoded = fit::DecodePng(Bytes(file));
+  auto decoded = fit::DecodePng(BytesOf(file));
   if (auto* picture = std::get_if<fit::Picture>(&decoded)) return std::move(*picture);
   return std::nullopt;
 }
@@ -114,7 +112,7 @@ double PsnrOverWhite(const std::string& file, const fit::Picture& reference) {
 Outcome RunVelmora(const std::string& file, const fit::Picture& reference) {
   const auto start = Clock::now();
   const double cpuStart = ProcessCpuMilliseconds();
-  const auto result = fit::FitPictureIntoFace(Bytes(file));
+  const auto result = fit::FitPictureIntoFace(BytesOf(file));
   Outcome outcome;
   outcome.cpuMilliseconds = ProcessCpuMilliseconds() - cpuStart;
   outcome.milliseconds = Since(start);

@@ -3,7 +3,9 @@
 // the same run on the same machine: a window of bare Qt widgets of the same
 // kinds and sizes, with nothing of Velmora's code, making the same visible
 // change, painted.
-//   start-up to first paint and peak memory   the bare window shown
+//   start-up to first paint and peak memory   the bare window shown with its lists filled as
+//                                             Velmora's are: the mounted volumes, the working
+//                                             folder's path and subfolders, its *.png files
 //   click on a 725-byte PNG to preview drawn  a list selection, setPlainText of the code,
 //                                             the file read, decoded and drawn into a 49 x 49 widget
 //   one keystroke completing a 968-character code
@@ -30,6 +32,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -351,6 +354,20 @@ QString MegabyteCodeOfNoPicture() {
   return code;
 }
 
+// The visible work of Velmora's start-up, done the plain Qt way: the drive
+// list offers the mounted volumes, the folder list the working folder's path
+// and its subfolders, the file list its PNG files, each sorted.
+void FillBareLists(const std::map<std::string, QWidget*>& widgets) {
+  auto* drives = static_cast<QComboBox*>(widgets.at("lstDrive"));
+  for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) drives->addItem(volume.rootPath());
+  const QDir working = QDir::current();
+  auto* folders = static_cast<QListWidget*>(widgets.at("lstDir"));
+  folders->addItems(working.absolutePath().split('/', Qt::SkipEmptyParts));
+  folders->addItems(working.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+  auto* files = static_cast<QListWidget*>(widgets.at("lstFile"));
+  files->addItems(working.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
 // --startup velmora|bare: builds the window, shows it, and prints the time to
 // its first paint and the process's peak memory.
 int StartupChild(int argc, char** argv, bool bare) {
@@ -363,7 +380,7 @@ int StartupChild(int argc, char** argv, bool bare) {
   QWidget* shown = nullptr;
   if (bare) {
     bareWindow = std::make_unique<QWidget>();
-    (void)BuildBareWindow(*bareWindow);
+    FillBareLists(BuildBareWindow(*bareWindow));
     bareWindow->show();
     shown = bareWindow.get();
   } else {

@@ -23,11 +23,13 @@
 #include <vector>
 
 #include "bench/corpus.h"
+#include "platform/bytes.h"
 #include "xface/xface_code.h"
 #include "xface/xface_picture.h"
 
 namespace {
 
+using velmora::BytesOf;
 using velmora::bench::Median;
 using velmora::bench::PicturesIn;
 using velmora::bench::ReadFile;
@@ -103,7 +105,7 @@ int main(int argc, char** argv) {
     const fs::path folder(argv[i]);
     for (const fs::path& path : PicturesIn(folder)) {
       const std::string file = ReadFile(path);
-      const auto grey = xface::GreyPictureOfPng({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
+      const auto grey = xface::GreyPictureOfPng(BytesOf(file));
       if (!std::holds_alternative<xface::GreyPicture>(grey)) {
         ++unreadable;
         continue;

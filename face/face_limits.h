@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The sizes a Face keeps to, and the same numbers as text for the sentences
-// that name them.
+// The sizes a Face keeps to.
 
 #include <cstddef>
-#include <string>
 
 namespace velmora::face {
 
@@ -16,8 +14,5 @@ inline constexpr std::size_t kLargestFaceBytes = kRefusedFileBytes - 1;
 inline constexpr std::size_t kLargestUnwarnedBytes = 723;
 // The width and height, in pixels, of the picture every reader shows.
 inline constexpr int kFaceSide = 48;
-
-// The number in decimal digits, without separator: 1024 gives "1024".
-[[nodiscard]] std::u16string DecimalDigits(std::size_t number);
 
 }  // namespace velmora::face

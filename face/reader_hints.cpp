@@ -6,12 +6,13 @@
 
 #include "face/face_limits.h"
 #include "face/png_header.h"
+#include "platform/text.h"
 
 namespace velmora::face {
 namespace {
 
 std::u16string WarnsAboveBytesHint() {
-  return u"Ein Leseprogramm warnt bei Bilddateien über " + DecimalDigits(kLargestUnwarnedBytes) + u" Bytes.";
+  return u"Ein Leseprogramm warnt bei Bilddateien über " + DecimalText(kLargestUnwarnedBytes) + u" Bytes.";
 }
 
 }  // namespace
@@ -22,7 +23,7 @@ bool IsShownEverywhere(const PixelSize& size) {
 }
 
 std::u16string OnlyExactFaceSizeHint() {
-  const std::u16string side = DecimalDigits(static_cast<std::size_t>(kFaceSide));
+  const std::u16string side = DecimalText(kFaceSide);
   return u"Manche Leseprogramme zeigen nur Bilder von genau " + side + u" × " + side + u" Pixeln.";
 }
 

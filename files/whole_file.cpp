@@ -5,20 +5,17 @@
 #include <span>
 
 #include "codec/code_page.h"
+#include "platform/bytes.h"
 
 namespace velmora {
 namespace {
 
 constexpr int kExistenceMask = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrFolder;
 
-std::span<const std::uint8_t> AsBytes(const std::string& bytes) {
-  return {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()};
-}
-
 }  // namespace
 
 std::u16string ReadWholeFile(FileSystem& fileSystem, const std::u16string& path) {
-  return BytesToByteString(AsBytes(fileSystem.ReadFile(path)));
+  return BytesToByteString(BytesOf(fileSystem.ReadFile(path)));
 }
 
 void WriteWholeFile(FileSystem& fileSystem, const std::u16string& path, const std::u16string& data) {

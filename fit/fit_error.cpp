@@ -4,6 +4,7 @@
 #include <string>
 
 #include "face/face_limits.h"
+#include "platform/text.h"
 
 namespace velmora::fit {
 namespace {
@@ -13,7 +14,7 @@ constexpr std::u16string_view kTooManyPixelsText = u"Das Bild ist zu groß: mehr
 
 std::u16string_view DoesNotFitText() {
   static const std::u16string text =
-      u"Das Bild lässt sich nicht auf " + face::DecimalDigits(face::kLargestFaceBytes) + u" Bytes verkleinern.";
+      u"Das Bild lässt sich nicht auf " + DecimalText(face::kLargestFaceBytes) + u" Bytes verkleinern.";
   return text;
 }
 

@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/png_decode.h"
 
-#include <png.h>
+#include <vector>
 
-#include <cstring>
-#include <memory>
+#include "png/memory_png_reader.h"
 
 namespace velmora::fit {
 namespace {
@@ -12,41 +11,6 @@ namespace {
 constexpr png_alloc_size_t kMaxAncillaryChunkBytes = 1u << 20;
 constexpr png_uint_32 kMaxCachedChunks = 128;
 constexpr png_byte kOpaque = 0xFF;
-
-struct MemorySource {
-  const std::uint8_t* next;
-  std::size_t left;
-};
-
-// libpng calls these from C; png_error leaves by longjmp, so nothing here
-// may own a resource.
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
-  auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-  if (count > source->left) png_error(png, "file ends early");
-  std::memcpy(out, source->next, count);
-  source->next += count;
-  source->left -= count;
-}
-[[noreturn]] void LeaveQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-class PngReader {
- public:
-  PngReader()
-      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, LeaveQuietly, IgnoreWarning)),
-        info_(png_ ? png_create_info_struct(png_) : nullptr) {}
-  PngReader(const PngReader&) = delete;
-  PngReader& operator=(const PngReader&) = delete;
-  ~PngReader() { png_destroy_read_struct(&png_, &info_, nullptr); }
-
-  [[nodiscard]] bool ready() const { return info_ != nullptr; }
-  [[nodiscard]] png_structp png() const { return png_; }
-  [[nodiscard]] png_infop info() const { return info_; }
-
- private:
-  png_structp png_;
-  png_infop info_;
-};
 
 enum class HeaderState { kReady, kUnreadable, kTooManyPixels };
 
@@ -90,10 +54,7 @@ bool ReadRows(png_structp png, png_bytepp rows) {
 }  // namespace
 
 std::variant<Picture, FitError> DecodePng(std::span<const std::uint8_t> file) {
-  PngReader reader;
-  if (!reader.ready()) throw std::bad_alloc();
-  MemorySource source{file.data(), file.size()};
-  png_set_read_fn(reader.png(), &source, ReadFromMemory);
+  const MemoryPngReader reader(file);
   switch (ReadHeader(reader.png(), reader.info())) {
     case HeaderState::kUnreadable: return FitError::kUnreadable;
     case HeaderState::kTooManyPixels: return FitError::kTooManyPixels;

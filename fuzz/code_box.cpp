@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "codec/base64.h"
+#include "platform/bytes.h"
 #include "codec/code_page.h"
 #include "fuzz/fuzz_support.h"
 #include "platform/headless/headless_platform.h"
@@ -55,7 +56,7 @@ constexpr const char* kPictures[] = {"basn0g01.png", "s01n3p01.png", "xcrn0g04.p
 std::u16string CodeOfFile(const std::string& path) {
   const std::string bytes = ReadFileBytes(path);
   return modBase64::EncodeBase64(
-      BytesToByteString({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}));
+      BytesToByteString(BytesOf(bytes)));
 }
 
 // The window and its folders, set up once per process.

@@ -3,7 +3,10 @@
 // Conversions between the logic's 16-bit strings and the UTF-8 that the
 // operating system's file names and messages use.
 
+#include <charconv>
+#include <concepts>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -24,6 +27,15 @@ namespace velmora {
 [[nodiscard]] std::string ToNativeName(std::u16string_view name);
 // The name as the user sees it: each escaped byte shows as U+FFFD.
 [[nodiscard]] std::u16string ShownName(std::u16string_view name);
+
+// The number in decimal digits, a minus sign in front when negative, no
+// separator: 1024 gives "1024".
+template <std::integral Number>
+[[nodiscard]] std::u16string DecimalText(Number number) {
+  char digits[std::numeric_limits<Number>::digits10 + 2];
+  const char* end = std::to_chars(std::begin(digits), std::end(digits), number).ptr;
+  return {static_cast<const char*>(digits), end};
+}
 
 // Whether both texts are the same. The standard library compares 16-bit
 // strings character by character; comparing memory keeps a text box holding

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/error.h"
+#include "platform/text.h"
 #include "preview/number_text.h"
 
 namespace velmora {
@@ -43,7 +44,7 @@ void WriteSizeReport(Form& form, const std::u16string& path, float width, float 
   label.SetForeColor(kColorButtonText);
   label.SetCaption(size + kLineBreak + DecimalText(form.Files.FileLen(path)) + u" Bytes" + kLineBreak + kLineBreak +
                    u"Face Size: " + kLineBreak +
-                   DecimalText(static_cast<std::int64_t>(form.txt.Text().size())) + u" Zeichen");
+                   DecimalText(form.txt.Text().size()) + u" Zeichen");
 }
 
 // The picture library's handles of one call, released in the order image,

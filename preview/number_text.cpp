@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/text.h"
+
 namespace velmora {
 namespace {
 
@@ -13,8 +15,6 @@ constexpr std::int64_t kBytesPerKilobyte = 1024;
 std::u16string Widen(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 }  // namespace
-
-std::u16string DecimalText(std::int64_t number) { return Widen(std::to_string(number)); }
 
 std::u16string GeneralNumberText(double value, char16_t decimalSeparator) {
   char buffer[32];

@@ -7,9 +7,6 @@
 
 namespace velmora {
 
-// Decimal digits of a whole number, with a minus sign when negative.
-[[nodiscard]] std::u16string DecimalText(std::int64_t number);
-
 // The general decimal form: whole values without separator (48), others with
 // the given decimal separator and up to 15 significant digits (38,4).
 [[nodiscard]] std::u16string GeneralNumberText(double value, char16_t decimalSeparator);

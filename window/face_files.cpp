@@ -15,8 +15,8 @@
 #include "codec/code_page.h"
 #include "fit/fit_picture.h"
 #include "platform/paths.h"
-#include "preview/number_text.h"
-#include "window/file_bytes.h"
+#include "platform/text.h"
+#include "platform/bytes.h"
 #include "window/frm_base64.h"
 
 namespace velmora {

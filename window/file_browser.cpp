@@ -9,6 +9,7 @@
 #include "face/face_limits.h"
 #include "files/whole_file.h"
 #include "platform/paths.h"
+#include "platform/text.h"
 #include "platform/error.h"
 #include "preview/load_pic_box.h"
 #include "preview/number_text.h"

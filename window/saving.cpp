@@ -9,7 +9,7 @@
 #include "codec/base64.h"
 #include "files/whole_file.h"
 #include "platform/paths.h"
-#include "preview/number_text.h"
+#include "platform/text.h"
 #include "window/frm_base64.h"
 
 namespace velmora {

@@ -3,22 +3,14 @@
 
 #include <string>
 
+#include "platform/text.h"
 #include "window/frm_base64.h"
 
 namespace velmora {
-namespace {
-
-std::u16string Decimal(int number) {
-  const std::string digits = std::to_string(number);
-  return {digits.begin(), digits.end()};
-}
-
-}  // namespace
-
 void FrmBase64::Form_Load() {
   f_.lstDrive.SetDrive(f_.App.Path());
-  f_.frmBase64.SetCaption(f_.frmBase64.Caption() + u" - " + Decimal(f_.App.Major()) + u"." +
-                          Decimal(f_.App.Minor()) + u"." + Decimal(f_.App.Revision()));
+  f_.frmBase64.SetCaption(f_.frmBase64.Caption() + u" - " + DecimalText(f_.App.Major()) + u"." +
+                          DecimalText(f_.App.Minor()) + u"." + DecimalText(f_.App.Revision()));
 }
 
 void FrmBase64::Command1_Click() { f_.frmBase64.Unload(); }

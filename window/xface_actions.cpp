@@ -10,7 +10,7 @@
 #include "codec/base64.h"
 #include "codec/code_page.h"
 #include "platform/line_breaks.h"
-#include "window/file_bytes.h"
+#include "platform/bytes.h"
 #include "window/frm_base64.h"
 #include "xface/bitmap_png.h"
 #include "xface/xface_code.h"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "face/face_limits.h"
+#include "platform/text.h"
 #include "xface/xface_code.h"
 
 namespace velmora::xface {
@@ -16,7 +17,7 @@ constexpr std::u16string_view kTooDetailedText = u"Das Bild ist zu unruhig für 
 
 std::u16string_view CodeTooLongText() {
   static const std::u16string text =
-      u"Der X-Face-Code ist zu lang: mehr als " + face::DecimalDigits(kLongestXFaceCode) + u" Zeichen.";
+      u"Der X-Face-Code ist zu lang: mehr als " + DecimalText(kLongestXFaceCode) + u" Zeichen.";
   return text;
 }
 

@@ -4,19 +4,15 @@
 // it refuses exactly the files the real window refuses. The pixels are
 // dropped row by row.
 
-#include <png.h>
-
-#include <array>
 #include <cstdint>
-#include <cstring>
-#include <new>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "platform/headless/headless_platform.h"
+#include "platform/bytes.h"
 #include "platform/error.h"
+#include "platform/headless/headless_platform.h"
+#include "png/memory_png_reader.h"
 
 namespace velmora::headless {
 namespace {
@@ -44,55 +40,6 @@ struct HeadlessImage : Image, CountedHandle {
 struct HeadlessGraphics : Graphics, CountedHandle {
   explicit HeadlessGraphics(HeadlessPictureBox& target) : box(target) {}
   HeadlessPictureBox& box;
-};
-
-// The CRC of every end chunk, which holds no data.
-constexpr std::array<png_byte, 4> kEndChunkCrc = {0xAE, 0x42, 0x60, 0x82};
-
-struct MemorySource {
-  std::string_view left;
-  bool readingEnd = false;  // past the picture data
-};
-
-// libpng calls these from C; png_error leaves by longjmp, so nothing here
-// may own a resource.
-void ReadFromMemory(png_structp png, png_bytep out, png_size_t count) {
-  auto* source = static_cast<MemorySource*>(png_get_io_ptr(png));
-  // Past the picture data, Qt's reader answers a 4-byte read the file cannot
-  // fill with the end chunk's CRC: a file cut inside that CRC still loads.
-  if (source->readingEnd && count == kEndChunkCrc.size() && source->left.size() < count) {
-    std::memcpy(out, kEndChunkCrc.data(), count);
-    source->left = {};
-    return;
-  }
-  if (count > source->left.size()) png_error(png, "file ends early");
-  std::memcpy(out, source->left.data(), count);
-  source->left.remove_prefix(count);
-}
-[[noreturn]] void LeaveQuietly(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-class PngReader {
- public:
-  explicit PngReader(MemorySource& source)
-      : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, LeaveQuietly, IgnoreWarning)),
-        info_(png_ ? png_create_info_struct(png_) : nullptr) {
-    if (info_ == nullptr) throw std::bad_alloc();
-    png_set_read_fn(png_, &source, ReadFromMemory);
-    // As Qt does: streams whose zlib header claims too small a window still
-    // inflate.
-    png_set_option(png_, PNG_MAXIMUM_INFLATE_WINDOW, PNG_OPTION_ON);
-  }
-  PngReader(const PngReader&) = delete;
-  PngReader& operator=(const PngReader&) = delete;
-  ~PngReader() { png_destroy_read_struct(&png_, &info_, nullptr); }
-
-  [[nodiscard]] png_structp png() const { return png_; }
-  [[nodiscard]] png_infop info() const { return info_; }
-
- private:
-  png_structp png_;
-  png_infop info_;
 };
 
 struct PngLayout {
@@ -128,25 +75,28 @@ std::optional<PngLayout> ReadHeader(png_structp png, png_infop info) {
 
 // Every row of every pass into the one row, then the chunks after the
 // picture data up to the end chunk.
-bool ReadRowsAndEnd(png_structp png, const PngLayout& layout, png_bytep row, MemorySource& source) {
+bool ReadRowsAndEnd(MemoryPngReader& reader, const PngLayout& layout, png_bytep row) {
+  png_structp png = reader.png();
   if (setjmp(png_jmpbuf(png))) return false;
   for (int pass = 0; pass < layout.passes; ++pass) {
     for (std::uint32_t y = 0; y < layout.height; ++y) png_read_row(png, row, nullptr);
   }
-  source.readingEnd = true;
+  reader.AnswerCutEndChunkCrc();
   png_read_end(png, nullptr);
   return true;
 }
 
 // The picture's layout when libpng decodes the whole file and the picture
 // takes at most 128 MiB, which is checked before decoding.
-std::optional<PngLayout> DecodePng(std::string_view file) {
-  MemorySource source{file};
-  const PngReader reader(source);
+std::optional<PngLayout> DecodePng(const std::string& file) {
+  MemoryPngReader reader(BytesOf(file));
+  // As Qt does: streams whose zlib header claims too small a window still
+  // inflate.
+  png_set_option(reader.png(), PNG_MAXIMUM_INFLATE_WINDOW, PNG_OPTION_ON);
   const auto layout = ReadHeader(reader.png(), reader.info());
   if (!layout || layout->pictureBytes > kAllocationLimitBytes) return std::nullopt;
   std::vector<png_byte> row(layout->rowBytes);
-  if (!ReadRowsAndEnd(reader.png(), *layout, row.data(), source)) return std::nullopt;
+  if (!ReadRowsAndEnd(reader, *layout, row.data())) return std::nullopt;
   return layout;
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "codec/base64.h"
+#include "platform/bytes.h"
 #include "codec/code_page.h"
 #include "face/face_header.h"
 #include "face/png_header.h"
@@ -106,7 +107,7 @@ class HeaderCommandTest : public ::testing::Test {
 };
 
 std::u16string CodeOf(const std::string& file) {
-  return modBase64::EncodeBase64(BytesToByteString({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()}));
+  return modBase64::EncodeBase64(BytesToByteString(BytesOf(file)));
 }
 
 std::string HeaderOf(const std::string& file) { return ToUtf8(face::HeaderLine(CodeOf(file))) + "\n"; }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/whole_file.h"
+#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -148,7 +149,7 @@ TEST(WriteTemporaryPicture, MakesANewUniquelyNamedPngInTheTemporaryFolder) {
   TempFolder temporaries;
   TemporaryFolderSetting setting(temporaries.path());
   const std::string bytes = AllByteValues();
-  const std::u16string text = BytesToByteString({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+  const std::u16string text = BytesToByteString(BytesOf(bytes));
 
   const std::u16string first = WriteTemporaryPicture(files, text);
   const std::u16string second = WriteTemporaryPicture(files, text);

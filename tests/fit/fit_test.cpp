@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fit_picture.h"
+#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -27,10 +28,6 @@ using test::PngSuiteFolder;
 constexpr Colour kRed{0xFF, 0, 0, 0xFF};
 constexpr std::size_t kSignatureBytes = 8;
 constexpr std::size_t kBitDepthAt = kSignatureBytes + 8 + 8;  // after length, type, width, height
-
-std::span<const std::uint8_t> Bytes(const std::string& file) {
-  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
-}
 
 Colour PixelAt(const Picture& picture, int x, int y) {
   const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
@@ -86,19 +83,19 @@ std::string RgbaPng(const Picture& picture) {
 }
 
 Picture Decoded(const std::string& file) {
-  auto decoded = DecodePng(Bytes(file));
+  auto decoded = DecodePng(BytesOf(file));
   EXPECT_TRUE(std::holds_alternative<Picture>(decoded));
   return std::holds_alternative<Picture>(decoded) ? std::get<Picture>(std::move(decoded)) : Picture{};
 }
 
 FitResult Fitted(const std::string& file) {
-  auto fitted = FitPictureIntoFace(Bytes(file));
+  auto fitted = FitPictureIntoFace(BytesOf(file));
   EXPECT_TRUE(std::holds_alternative<FitResult>(fitted));
   return std::holds_alternative<FitResult>(fitted) ? std::get<FitResult>(std::move(fitted)) : FitResult{};
 }
 
 FitError FitFailure(const std::string& file) {
-  const auto fitted = FitPictureIntoFace(Bytes(file));
+  const auto fitted = FitPictureIntoFace(BytesOf(file));
   EXPECT_TRUE(std::holds_alternative<FitError>(fitted));
   return std::holds_alternative<FitError>(fitted) ? std::get<FitError>(fitted) : FitError{};
 }

@@ -27,7 +27,7 @@
 #include "platform/text.h"
 #include "tests/support/memory_folder.h"
 #include "window/control_table.h"
-#include "window/file_bytes.h"
+#include "platform/bytes.h"
 #include "window/frm_base64.h"
 #include "xface/xface_picture.h"
 

@@ -6,7 +6,7 @@
 #include "fit/fit_picture.h"
 #include "platform/browser_state.h"
 #include "tests/window/window_fixture.h"
-#include "window/file_bytes.h"
+#include "platform/bytes.h"
 
 namespace velmora::test {
 namespace {

@@ -2,6 +2,7 @@
 #include <functional>
 
 #include "tests/window/window_fixture.h"
+#include "platform/bytes.h"
 
 namespace velmora::test {
 namespace {
@@ -44,7 +45,7 @@ TEST_F(FileBrowserTest, ClickEncodesDrawsAndReportsTheFile) {
   ClickFile("smile.png");
 
   ExpectLoaded(png);
-  EXPECT_EQ(platform.txt.Tag(), BytesToByteString({reinterpret_cast<const std::uint8_t*>(png.data()), png.size()}));
+  EXPECT_EQ(platform.txt.Tag(), BytesToByteString(BytesOf(png)));
   EXPECT_EQ(platform.Picture1.picture()->source, pictures.Path("smile.png"));
   EXPECT_EQ(platform.Picture1.picture()->width, 32);
   EXPECT_EQ(platform.Label1.ForeColor(), kColorButtonText);

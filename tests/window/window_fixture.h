@@ -9,6 +9,7 @@
 #include <string>
 
 #include "codec/base64.h"
+#include "platform/bytes.h"
 #include "codec/code_page.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/paths.h"
@@ -24,11 +25,11 @@ namespace velmora::test {
 inline std::u16string U16(std::string_view text) { return FromUtf8(text); }
 
 // A length as the size report writes it.
-inline std::u16string LengthText(std::size_t length) { return DecimalText(static_cast<std::int64_t>(length)); }
+inline std::u16string LengthText(std::size_t length) { return DecimalText(length); }
 
 // The Face code of a file's bytes.
 inline std::u16string FaceCode(const std::string& bytes) {
-  return modBase64::EncodeBase64(BytesToByteString({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}));
+  return modBase64::EncodeBase64(BytesToByteString(BytesOf(bytes)));
 }
 
 class WindowTest : public ::testing::Test {

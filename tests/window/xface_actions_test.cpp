@@ -9,7 +9,7 @@
 #include "fit/fit_error.h"
 #include "platform/line_breaks.h"
 #include "tests/window/window_fixture.h"
-#include "window/file_bytes.h"
+#include "platform/bytes.h"
 #include "xface/bitmap_png.h"
 #include "xface/xface_code.h"
 #include "xface/xface_picture.h"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xface/black_and_white.h"
+#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,6 @@ namespace {
 constexpr fit::Colour kWhite{0xFF, 0xFF, 0xFF, 0xFF};
 constexpr fit::Colour kBlack{0x00, 0x00, 0x00, 0xFF};
 constexpr fit::Colour kClear{0x00, 0x00, 0x00, 0x00};
-
-std::span<const std::uint8_t> Bytes(const std::string& file) {
-  return {reinterpret_cast<const std::uint8_t*>(file.data()), file.size()};
-}
 
 template <typename ColourAt>
 std::string Png(int width, int height, ColourAt colourAt) {
@@ -83,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(Lights, GreyOverWhiteTest,
                          [](const auto& entry) { return entry.param.name; });
 
 TEST_P(GreyOverWhiteTest, FlatColourGivesItsLight) {
-  const auto grey = GreyPictureOfPng(Bytes(Png(kXFaceSide, kXFaceSide, [](int, int) { return GetParam().colour; })));
+  const auto grey = GreyPictureOfPng(BytesOf(Png(kXFaceSide, kXFaceSide, [](int, int) { return GetParam().colour; })));
   ASSERT_TRUE(std::holds_alternative<GreyPicture>(grey));
   for (const double light : std::get<GreyPicture>(grey)) ASSERT_NEAR(light, GetParam().light, 1e-4);
 }
@@ -121,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& entry) { return entry.param.name; });
 
 TEST_P(DrawingTest, ComesBackExactly) {
-  const auto made = XFaceOfPng(Bytes(GetParam().png));
+  const auto made = XFaceOfPng(BytesOf(GetParam().png));
   ASSERT_TRUE(std::holds_alternative<BlackAndWhiteCandidate>(made));
   const auto& chosen = std::get<BlackAndWhiteCandidate>(made);
   EXPECT_EQ(chosen.bitmap, GetParam().bitmap);
@@ -134,13 +131,13 @@ TEST(XFaceOfPngTest, DithersAGreyRamp) {
     const auto grey = static_cast<std::uint8_t>(x * 255 / (kXFaceSide - 1));
     return fit::Colour{grey, grey, grey, 0xFF};
   });
-  const auto made = XFaceOfPng(Bytes(ramp));
+  const auto made = XFaceOfPng(BytesOf(ramp));
   ASSERT_TRUE(std::holds_alternative<BlackAndWhiteCandidate>(made));
   EXPECT_NE(std::get<BlackAndWhiteCandidate>(made).method, Method::kMedianThreshold);
 }
 
 TEST(XFaceOfPngTest, UnreadableFileGivesTheFitError) {
-  const auto made = XFaceOfPng(Bytes("\x89PNG\r\n\x1a\n broken"));
+  const auto made = XFaceOfPng(BytesOf("\x89PNG\r\n\x1a\n broken"));
   ASSERT_TRUE(std::holds_alternative<fit::FitError>(made));
   EXPECT_EQ(std::get<fit::FitError>(made), fit::FitError::kUnreadable);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xface/xface_code.h"
+#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -61,7 +62,7 @@ TEST_P(ShapeTest, HeaderDecodesToItsBitmap) {
 TEST_P(ShapeTest, PngIsAFaceOfTheBitmap) {
   const std::string png = BitmapPng(GetParam().bitmap);
   EXPECT_LT(png.size(), face::kRefusedFileBytes);
-  const auto decoded = fit::DecodePng({reinterpret_cast<const std::uint8_t*>(png.data()), png.size()});
+  const auto decoded = fit::DecodePng(BytesOf(png));
   ASSERT_TRUE(std::holds_alternative<fit::Picture>(decoded));
   const auto& picture = std::get<fit::Picture>(decoded);
   ASSERT_EQ(picture.width, kXFaceSide);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// A file's bytes as read into a string, as the picture decoders take them.
+// A file's bytes, held in a string as files are read, seen as the unsigned
+// bytes that the code page and the picture decoders take.
 
 #include <cstdint>
 #include <span>
