@@ -263,8 +263,10 @@ TEST_F(FaultInjectionTest, EveryCallOfEveryHandlerFailingWithEveryNumber) {
         for (int number : kTableErrors) {
           SCOPED_TRACE(handler.name + ": " + std::string(NameOf(call)) + " #" + std::to_string(nth) + " raising " +
                        std::to_string(number));
+          // A named copy: clang 14 captures no structured binding.
+          const PlatformCall failing = call;
           const Outcome outcome =
-              Run(handler, [&](HeadlessPlatform& p) { p.Faults.FailNthCall(nth, number, call); });
+              Run(handler, [&](HeadlessPlatform& p) { p.Faults.FailNthCall(nth, number, failing); });
           ASSERT_TRUE(outcome.fired) << "the call to fail was never made";
           ExpectTargetWholeOldOrWholeNew(handler, outcome);
 
@@ -303,7 +305,7 @@ TEST_F(FaultInjectionTest, EveryPictureLibraryStepFailingWhileDrawing) {
     if (!handler.draws) continue;
     for (const auto& [step, text] : kPictureFailures) {
       SCOPED_TRACE(handler.name + ": " + ToUtf8(text));
-      const Outcome outcome = Run(handler, [step](HeadlessPlatform& p) { p.Pictures.FailAt(step); });
+      const Outcome outcome = Run(handler, [failing = step](HeadlessPlatform& p) { p.Pictures.FailAt(failing); });
       ASSERT_FALSE(outcome.messages.empty());
       for (const auto& shown : outcome.messages) EXPECT_EQ(shown.prompt, text);
       ++tried;
