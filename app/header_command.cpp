@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <new>
 #include <optional>
-#include <span>
 #include <string>
 #include <utility>
 #include <variant>

@@ -41,11 +41,11 @@
 #include <vector>
 
 #include "bench/corpus.h"
-#include "platform/bytes.h"
 #include "fit/face_canvas.h"
 #include "fit/fit_picture.h"
 #include "fit/png_decode.h"
 #include "fit/quality.h"
+#include "platform/bytes.h"
 
 namespace {
 

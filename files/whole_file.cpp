@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/whole_file.h"
 
-#include <cstdint>
-#include <span>
-
 #include "codec/code_page.h"
 #include "platform/bytes.h"
 

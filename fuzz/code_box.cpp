@@ -29,9 +29,9 @@
 #include <vector>
 
 #include "codec/base64.h"
-#include "platform/bytes.h"
 #include "codec/code_page.h"
 #include "fuzz/fuzz_support.h"
+#include "platform/bytes.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/memory_file_system.h"
 #include "platform/text.h"

@@ -14,9 +14,9 @@
 #include "codec/base64.h"
 #include "codec/code_page.h"
 #include "fit/fit_picture.h"
+#include "platform/bytes.h"
 #include "platform/paths.h"
 #include "platform/text.h"
-#include "platform/bytes.h"
 #include "window/frm_base64.h"
 
 namespace velmora {

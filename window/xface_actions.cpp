@@ -9,8 +9,8 @@
 
 #include "codec/base64.h"
 #include "codec/code_page.h"
-#include "platform/line_breaks.h"
 #include "platform/bytes.h"
+#include "platform/line_breaks.h"
 #include "window/frm_base64.h"
 #include "xface/bitmap_png.h"
 #include "xface/xface_code.h"

@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "codec/base64.h"
-#include "platform/bytes.h"
 #include "codec/code_page.h"
 #include "face/face_header.h"
 #include "face/png_header.h"
+#include "platform/bytes.h"
 #include "platform/text.h"
 #include "platform/version.h"
 #include "tests/support/png_maker.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/whole_file.h"
-#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "codec/code_page.h"
+#include "platform/bytes.h"
 #include "platform/error.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/text.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fit/fit_picture.h"
-#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -16,6 +15,7 @@
 #include "fit/face_canvas.h"
 #include "fit/indexed_png.h"
 #include "fit/png_decode.h"
+#include "platform/bytes.h"
 #include "tests/support/png_maker.h"
 
 namespace velmora::fit {

@@ -23,11 +23,11 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/bytes.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/text.h"
 #include "tests/support/memory_folder.h"
 #include "window/control_table.h"
-#include "platform/bytes.h"
 #include "window/frm_base64.h"
 #include "xface/xface_picture.h"
 

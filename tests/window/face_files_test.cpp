@@ -5,8 +5,8 @@
 #include "fit/fit_error.h"
 #include "fit/fit_picture.h"
 #include "platform/browser_state.h"
-#include "tests/window/window_fixture.h"
 #include "platform/bytes.h"
+#include "tests/window/window_fixture.h"
 
 namespace velmora::test {
 namespace {

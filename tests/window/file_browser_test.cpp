@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <functional>
 
-#include "tests/window/window_fixture.h"
 #include "platform/bytes.h"
+#include "tests/window/window_fixture.h"
 
 namespace velmora::test {
 namespace {

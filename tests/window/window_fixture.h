@@ -9,14 +9,14 @@
 #include <string>
 
 #include "codec/base64.h"
-#include "platform/bytes.h"
 #include "codec/code_page.h"
+#include "platform/bytes.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "preview/number_text.h"
-#include "tests/support/png_maker.h"
 #include "tests/support/memory_folder.h"
+#include "tests/support/png_maker.h"
 #include "window/control_table.h"
 #include "window/frm_base64.h"
 

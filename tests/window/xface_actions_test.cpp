@@ -7,9 +7,9 @@
 #include <variant>
 
 #include "fit/fit_error.h"
+#include "platform/bytes.h"
 #include "platform/line_breaks.h"
 #include "tests/window/window_fixture.h"
-#include "platform/bytes.h"
 #include "xface/bitmap_png.h"
 #include "xface/xface_code.h"
 #include "xface/xface_picture.h"

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xface/black_and_white.h"
-#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <cmath>
 
 #include "fit/indexed_png.h"
+#include "platform/bytes.h"
 #include "tests/xface/shapes.h"
 #include "xface/xface_picture.h"
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xface/xface_code.h"
-#include "platform/bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "fit/png_decode.h"
+#include "platform/bytes.h"
 #include "tests/xface/shapes.h"
 #include "xface/bitmap_png.h"
 #include "xface/compface_calls.h"
