@@ -62,13 +62,13 @@ bench: deps-test
 	$(BUILD_DIR)-bench/bench/codec_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)-bench/bench/window_bench
 
-# fit_bench: Velmora's fit next to ImageMagick's on a corpus of real pictures
-# (docs/fit.md).
+# fit_bench: Velmora's fit next to an expert's search with pngquant, optipng
+# and zopflipng on a corpus of real pictures (docs/fit.md).
 FIT_CORPUS ?= $(BUILD_DIR)-bench/fit-corpus
-FIT_CORPUS_PACKAGES := imagemagick oxygen-icon-theme mate-backgrounds
+FIT_BENCH_PACKAGES := imagemagick oxygen-icon-theme mate-backgrounds pngquant optipng zopfli
 .PHONY: bench-fit
 bench-fit: deps-test
-	@scripts/install-deps $(FIT_CORPUS_PACKAGES)
+	@scripts/install-deps $(FIT_BENCH_PACKAGES)
 	scripts/fit-corpus $(FIT_CORPUS)
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=ON
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target fit_bench

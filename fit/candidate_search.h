@@ -3,12 +3,16 @@
 // The search behind FitPictureIntoFace, with the byte limit open so that
 // tests can reach the case where nothing fits.
 //
-// Candidates are the canvas quantised to a colour count, with full dithering
-// or none, each written by EncodeIndexedPng. A file grows with its colour
-// count, so for each dithering a search over the counts (steps growing from a
-// first guess, then bisection) finds the largest count that still fits; of
-// all candidates tried that fit, the one with the highest CompositePsnr
-// against the canvas (over white and over black) wins.
+// The canvas itself comes first: when its exact pixels fit, that is the
+// answer. Otherwise candidates are the canvas mapped onto a palette of some
+// colour count, smoothed to some tolerance (fit/smoothing.h), each written by
+// EncodePng. A file grows with its colour count and shrinks with the
+// tolerance, so for no smoothing and then for growing tolerances a search
+// over the counts (steps growing from a first guess, then bisection) finds
+// the largest count that still fits. The winner's count and the next two are
+// quantised once more at libimagequant's best speed. Of all candidates that
+// fit, the one with the highest CompositePsnr against the canvas (over white
+// and over black) wins.
 
 #include <cstddef>
 #include <optional>
@@ -20,7 +24,7 @@ namespace velmora::fit {
 
 struct Candidate {
   std::string png;  // the file's bytes
-  int colours;      // palette entries in the file
+  int colours;      // distinct colours in the file
   double psnr;      // dB against the canvas; infinite when equal
 };
 

@@ -5,10 +5,10 @@
 //
 // The picture is scaled to fit the square with its proportions kept, larger
 // or smaller, and centred on transparent (fit/face_canvas.h). That canvas is
-// quantised to a palette at falling colour counts, with and without
-// dithering, and each candidate written as an indexed PNG with no ancillary
-// chunk (fit/indexed_png.h). Of the candidates that fit, the one closest to
-// the canvas wins (fit/candidate_search.h).
+// kept exactly when it fits, or mapped onto palettes of many colour counts,
+// and each candidate written as a PNG file with no ancillary chunk
+// (fit/png_encode.h). Of the candidates that fit, the one closest to the
+// canvas wins (fit/candidate_search.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +27,7 @@ inline constexpr std::size_t kMaxFaceBytes = face::kLargestFaceBytes;
 
 struct FitResult {
   std::string png;  // the new file's bytes
-  int colours;      // palette entries in it
+  int colours;      // distinct colours in it
   double psnr;      // dB against the scaled picture, over white and over black; infinite when equal
 };
 

@@ -13,11 +13,6 @@
 namespace velmora::fit {
 namespace {
 
-// libimagequant's speed runs from 1 (slowest, best) to 10. On real pictures
-// 1 gains less than 0.1 dB over 4 at a fifth more time; 7 saves a sixth of
-// the time and loses up to 1 dB.
-constexpr int kQuantiserSpeed = 4;
-
 void Check(liq_error error) {
   if (error == LIQ_OK) return;
   if (error == LIQ_OUT_OF_MEMORY) throw std::bad_alloc();
@@ -60,41 +55,35 @@ void Quantiser::Deleter::operator()(liq_attr* attr) const { liq_attr_destroy(att
 void Quantiser::Deleter::operator()(liq_image* image) const { liq_image_destroy(image); }
 void Quantiser::Deleter::operator()(liq_result* result) const { liq_result_destroy(result); }
 
-Quantiser::Quantiser(const Picture& picture) : picture_(picture), attr_(Created(liq_attr_create())) {
-  Check(liq_set_speed(attr_.get(), kQuantiserSpeed));
+Quantiser::Quantiser(const Picture& picture, int speed) : picture_(picture), attr_(Created(liq_attr_create())) {
+  Check(liq_set_speed(attr_.get(), speed));
   image_.reset(Created(liq_image_create_rgba(attr_.get(), picture_.rgba.data(), picture_.width,
                                              picture_.height, 0.0)));
 }
 
 Quantiser::~Quantiser() = default;
 
-liq_result& Quantiser::PaletteFor(int maxColours) {
-  auto& palette = palettes_[maxColours];
-  if (!palette) {
-    Check(liq_set_max_colors(attr_.get(), maxColours));
-    liq_result* result = nullptr;
-    const OnTheCallingThread alone;
-    Check(liq_image_quantize(image_.get(), attr_.get(), &result));
-    palette.reset(result);
-  }
-  return *palette;
-}
-
-IndexedPicture Quantiser::Quantise(int maxColours, float ditherLevel) {
-  liq_result& result = PaletteFor(maxColours);
-  Check(liq_set_dithering_level(&result, ditherLevel));
-  IndexedPicture indexed{picture_.width, picture_.height, std::vector<std::uint8_t>(picture_.PixelCount()), {}};
+std::vector<Colour> Quantiser::Palette(int maxColours) {
+  Check(liq_set_max_colors(attr_.get(), maxColours));
   const OnTheCallingThread alone;
-  Check(liq_write_remapped_image(&result, image_.get(), indexed.indices.data(), indexed.indices.size()));
-  // Read after remapping, which refines the palette.
-  const liq_palette* palette = liq_get_palette(&result);
+  liq_result* quantised = nullptr;
+  Check(liq_image_quantize(image_.get(), attr_.get(), &quantised));
+  const std::unique_ptr<liq_result, Deleter> result(quantised);
+  // Remapping refines the palette: each entry moves to the mean of the
+  // pixels it takes. The pixels themselves are mapped afresh
+  // (fit/smoothing.h).
+  Check(liq_set_dithering_level(result.get(), 0.0f));
+  std::vector<std::uint8_t> indices(picture_.PixelCount());
+  Check(liq_write_remapped_image(result.get(), image_.get(), indices.data(), indices.size()));
+  const liq_palette* palette = liq_get_palette(result.get());
+  std::vector<Colour> colours;
   for (unsigned i = 0; i < palette->count; ++i) {
     const liq_color& entry = palette->entries[i];
     // libimagequant leaves some colour in a fully transparent entry; the
     // canvas holds transparent black there, and so does the file.
-    indexed.palette.push_back(entry.a == 0 ? kTransparentBlack : Colour{entry.r, entry.g, entry.b, entry.a});
+    colours.push_back(entry.a == 0 ? kTransparentBlack : Colour{entry.r, entry.g, entry.b, entry.a});
   }
-  return indexed;
+  return colours;
 }
 
 }  // namespace velmora::fit

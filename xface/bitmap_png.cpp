@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "xface/bitmap_png.h"
 
-#include "fit/indexed_png.h"
+#include "fit/png_encode.h"
 #include "fit/quality.h"
 
 namespace velmora::xface {
@@ -20,6 +20,6 @@ fit::IndexedPicture Indexed(const Bitmap& bitmap) {
 
 }  // namespace
 
-std::string BitmapPng(const Bitmap& bitmap) { return fit::EncodeIndexedPng(Indexed(bitmap), fit::Deflater::kZopfli); }
+std::string BitmapPng(const Bitmap& bitmap) { return fit::EncodePng(Indexed(bitmap), fit::Deflater::kZopfli); }
 
 }  // namespace velmora::xface

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bitmap as a Face: a PNG file of two opaque colours, black and white,
-// written the way the fit writes its Faces (fit/indexed_png.h, zopfli), so
+// written the way the fit writes its Faces (fit/png_encode.h, zopfli), so
 // that it stays far below the Face limit: 1 bit per pixel takes 288 bytes
 // before deflating.
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "fit/indexed_png.h"
+#include "fit/png_encode.h"
 #include "platform/bytes.h"
 #include "tests/xface/shapes.h"
 #include "xface/xface_picture.h"
@@ -29,7 +29,7 @@ std::string Png(int width, int height, ColourAt colourAt) {
       indexed.indices.push_back(static_cast<std::uint8_t>(entry - indexed.palette.begin()));
     }
   }
-  return fit::EncodeIndexedPng(indexed, fit::Deflater::kZlib);
+  return fit::EncodePng(indexed, fit::Deflater::kZlib);
 }
 
 double WhiteShare(const Bitmap& bitmap) {
