@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <utility>
 
 #include "fit/srgb.h"
 
@@ -35,15 +37,19 @@ struct Tap {
 };
 using TapsPerTarget = std::vector<std::vector<Tap>>;
 
-// Target pixel i covers source interval [i * step, (i + 1) * step); each
-// source pixel counts by the part of it inside, so the weights add up to 1.
-TapsPerTarget AreaTaps(int sourceLength, int targetLength) {
-  const double step = static_cast<double>(sourceLength) / targetLength;
+// Target pixel i covers the source interval [first + i * step, first +
+// (i + 1) * step), where step = span / targetLength; each source pixel
+// counts by the part of it inside, so the weights add up to 1 where the
+// interval lies within the source, and what lies outside counts as
+// transparent.
+TapsPerTarget AreaTaps(double first, double span, int sourceLength, int targetLength) {
+  const double step = span / targetLength;
   TapsPerTarget taps(static_cast<std::size_t>(targetLength));
   for (int target = 0; target < targetLength; ++target) {
-    const double begin = target * step;
+    const double begin = first + target * step;
     const double end = begin + step;
-    for (auto source = static_cast<int>(begin); source < sourceLength && source < end; ++source) {
+    for (auto source = std::max(0, static_cast<int>(std::floor(begin))); source < sourceLength && source < end;
+         ++source) {
       const double covered = std::min(end, source + 1.0) - std::max(begin, static_cast<double>(source));
       if (covered > 0) {
         taps[static_cast<std::size_t>(target)].push_back(
@@ -85,30 +91,44 @@ Size ScaledSize(int width, int height) {
   return width >= height ? Size{kFaceSide, scaled(height)} : Size{scaled(width), kFaceSide};
 }
 
-// Scales rows first, then columns; the result is premultiplied linear RGBA.
-LinearRow ScaleLinear(const Picture& source, Size target) {
+// The source rows the taps reach, first and one past the last.
+std::pair<std::size_t, std::size_t> RowsReached(const TapsPerTarget& rows) {
+  std::size_t first = std::numeric_limits<std::size_t>::max();
+  std::size_t end = 0;
+  for (const auto& taps : rows) {
+    for (const Tap& tap : taps) {
+      first = std::min(first, tap.source);
+      end = std::max(end, tap.source + 1);
+    }
+  }
+  return {std::min(first, end), end};
+}
+
+// Narrows each source row the row taps reach by the column taps, then
+// combines the rows; the result is premultiplied linear RGBA, one pixel for
+// each column tap list across and each row tap list down.
+LinearRow ScaleLinear(const Picture& source, const TapsPerTarget& columns, const TapsPerTarget& rows) {
   static const LinearTable table = MakeLinearTable();
-  const TapsPerTarget columns = AreaTaps(source.width, target.width);
-  const TapsPerTarget rows = AreaTaps(source.height, target.height);
   const auto sourceWidth = static_cast<std::size_t>(source.width);
-  const auto targetWidth = static_cast<std::size_t>(target.width);
+  const std::size_t targetWidth = columns.size();
+  const auto [firstRow, endRow] = RowsReached(rows);
 
   LinearRow sourceRow(sourceWidth * kChannels);
-  LinearRow narrowed(static_cast<std::size_t>(source.height) * targetWidth * kChannels, 0.0f);
-  for (std::size_t y = 0; y < static_cast<std::size_t>(source.height); ++y) {
+  LinearRow narrowed((endRow - firstRow) * targetWidth * kChannels, 0.0f);
+  for (std::size_t y = firstRow; y < endRow; ++y) {
     ToPremultipliedLinear(source.rgba.data() + y * sourceWidth * kChannels, sourceWidth, table, sourceRow);
-    float* narrowedRow = narrowed.data() + y * targetWidth * kChannels;
+    float* narrowedRow = narrowed.data() + (y - firstRow) * targetWidth * kChannels;
     for (std::size_t x = 0; x < targetWidth; ++x) {
       for (const Tap& tap : columns[x]) {
         AddWeighted(sourceRow.data() + tap.source * kChannels, tap.weight, narrowedRow + x * kChannels);
       }
     }
   }
-  LinearRow scaled(static_cast<std::size_t>(target.height) * targetWidth * kChannels, 0.0f);
+  LinearRow scaled(rows.size() * targetWidth * kChannels, 0.0f);
   for (std::size_t y = 0; y < rows.size(); ++y) {
     for (const Tap& tap : rows[y]) {
       for (std::size_t x = 0; x < targetWidth; ++x) {
-        AddWeighted(narrowed.data() + (tap.source * targetWidth + x) * kChannels, tap.weight,
+        AddWeighted(narrowed.data() + ((tap.source - firstRow) * targetWidth + x) * kChannels, tap.weight,
                     scaled.data() + (y * targetWidth + x) * kChannels);
       }
     }
@@ -127,7 +147,8 @@ void StoreAsSrgb(const float* premultiplied, std::uint8_t* rgba) {
 
 Picture FaceCanvas(const Picture& picture) {
   const Size size = ScaledSize(picture.width, picture.height);
-  const LinearRow scaled = ScaleLinear(picture, size);
+  const LinearRow scaled = ScaleLinear(picture, AreaTaps(0, picture.width, picture.width, size.width),
+                                       AreaTaps(0, picture.height, picture.height, size.height));
   Picture canvas = TransparentPicture(kFaceSide, kFaceSide);
   const auto left = static_cast<std::size_t>((kFaceSide - size.width) / 2);
   const auto top = static_cast<std::size_t>((kFaceSide - size.height) / 2);
@@ -137,6 +158,16 @@ Picture FaceCanvas(const Picture& picture) {
       StoreAsSrgb(scaled.data() + (y * width + x) * kChannels,
                   canvas.rgba.data() + ((top + y) * kFaceSide + left + x) * kChannels);
     }
+  }
+  return canvas;
+}
+
+Picture CroppedCanvas(const Picture& picture, const Square& square) {
+  const LinearRow scaled = ScaleLinear(picture, AreaTaps(square.left, square.size, picture.width, kFaceSide),
+                                       AreaTaps(square.top, square.size, picture.height, kFaceSide));
+  Picture canvas = TransparentPicture(kFaceSide, kFaceSide);
+  for (std::size_t i = 0; i < canvas.PixelCount(); ++i) {
+    StoreAsSrgb(scaled.data() + i * kChannels, canvas.rgba.data() + i * kChannels);
   }
   return canvas;
 }

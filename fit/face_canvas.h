@@ -22,4 +22,16 @@ using face::kFaceSide;
 
 [[nodiscard]] Picture FaceCanvas(const Picture& picture);
 
+// A square of the picture, in its pixels; it may reach past the picture's
+// edges.
+struct Square {
+  double left;
+  double top;
+  double size;  // more than 0
+};
+
+// The square scaled to kFaceSide x kFaceSide the same way, larger or
+// smaller; what lies outside the picture comes out transparent.
+[[nodiscard]] Picture CroppedCanvas(const Picture& picture, const Square& square);
+
 }  // namespace velmora::fit

@@ -10,7 +10,7 @@ namespace velmora::fit {
 namespace {
 
 constexpr std::u16string_view kUnreadableText = u"Das Bild lässt sich nicht lesen.";
-constexpr std::u16string_view kTooManyPixelsText = u"Das Bild ist zu groß: mehr als 16 Megapixel.";
+constexpr std::u16string_view kTooManyPixelsText = u"Das Bild ist zu groß: mehr als 50 Megapixel.";
 
 std::u16string_view DoesNotFitText() {
   static const std::u16string text =

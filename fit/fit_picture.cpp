@@ -6,13 +6,26 @@
 
 namespace velmora::fit {
 
-std::variant<FitResult, FitError> FitPictureIntoFace(std::span<const std::uint8_t> pngFile) {
-  const auto decoded = DecodePng(pngFile);
-  if (const auto* error = std::get_if<FitError>(&decoded)) return *error;
-  const Picture canvas = FaceCanvas(std::get<Picture>(decoded));
+namespace {
+
+std::variant<FitResult, FitError> FitCanvas(const Picture& canvas) {
   auto best = BestCandidateWithin(canvas, kMaxFaceBytes);
   if (!best) return FitError::kDoesNotFit;
   return FitResult{std::move(best->png), best->colours, best->psnr};
+}
+
+}  // namespace
+
+std::variant<FitResult, FitError> FitPictureIntoFace(std::span<const std::uint8_t> pngFile) {
+  const auto decoded = DecodePng(pngFile);
+  if (const auto* error = std::get_if<FitError>(&decoded)) return *error;
+  return FitPictureIntoFace(std::get<Picture>(decoded));
+}
+
+std::variant<FitResult, FitError> FitPictureIntoFace(const Picture& picture) { return FitCanvas(FaceCanvas(picture)); }
+
+std::variant<FitResult, FitError> FitSquareIntoFace(const Picture& picture, const Square& square) {
+  return FitCanvas(CroppedCanvas(picture, square));
 }
 
 }  // namespace velmora::fit

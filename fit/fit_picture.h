@@ -39,4 +39,10 @@ struct FitResult {
 // Takes well under a second; throws std::bad_alloc when memory runs out.
 [[nodiscard]] std::variant<FitResult, FitError> FitPictureIntoFace(std::span<const std::uint8_t> pngFile);
 
+// The same for a picture decoded already, in any format.
+[[nodiscard]] std::variant<FitResult, FitError> FitPictureIntoFace(const Picture& picture);
+
+// The Face of a square of the picture (CroppedCanvas).
+[[nodiscard]] std::variant<FitResult, FitError> FitSquareIntoFace(const Picture& picture, const Square& square);
+
 }  // namespace velmora::fit

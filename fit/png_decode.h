@@ -20,7 +20,7 @@
 
 namespace velmora::fit {
 
-inline constexpr std::uint64_t kMaxPicturePixels = 16u << 20;  // 16 MP, 64 MiB as RGBA
+inline constexpr std::uint64_t kMaxPicturePixels = 50u << 20;  // 50 MP, a phone's largest photo; 200 MiB as RGBA
 
 // The decoded file, or kUnreadable (not a PNG, damaged, truncated) or
 // kTooManyPixels. Nothing is written to stderr.

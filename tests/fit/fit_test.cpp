@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -179,9 +180,9 @@ TEST(FitPictureIntoFace, DamagedOrForeignFilesAreUnreadable) {
 
 TEST(FitPictureIntoFace, PictureDeclaringTooManyPixelsIsRefusedFromItsHeader) {
   EXPECT_EQ(FitFailure(MakeDecompressionBomb(20000, 20000)), FitError::kTooManyPixels);
-  EXPECT_EQ(FitFailure(MakeDecompressionBomb(4097, 4096)), FitError::kTooManyPixels);
-  // 16 MP exactly is allowed; its missing picture data is what fails.
-  EXPECT_EQ(FitFailure(MakeDecompressionBomb(4096, 4096)), FitError::kUnreadable);
+  EXPECT_EQ(FitFailure(MakeDecompressionBomb(8192, 6401)), FitError::kTooManyPixels);
+  // 50 MP exactly is allowed; its missing picture data is what fails.
+  EXPECT_EQ(FitFailure(MakeDecompressionBomb(8192, 6400)), FitError::kUnreadable);
 }
 
 // 100 squares of 4 x 4 pixels in 100 colours, in a transparent frame.
@@ -300,6 +301,32 @@ TEST(FaceCanvas, OddSizesAverageByCoveredArea) {
   const Colour expected{156, 156, 156, 0xFF};  // sRGB of a third of white's light
   EXPECT_EQ(PixelAt(canvas, 0, 0), expected);
   EXPECT_EQ(PixelAt(canvas, 1, 5), expected);
+}
+
+TEST(CroppedCanvas, ScalesTheSquareAndLeavesWhatLiesOutsideTransparent) {
+  // Four quadrants of 48 x 48 pixels in four colours.
+  const std::array<Colour, 4> quadrants = {kRed, Colour{0, 0xFF, 0, 0xFF}, Colour{0, 0, 0xFF, 0xFF}, kBlack};
+  const Picture picture = Painted(2 * kFaceSide, 2 * kFaceSide, [&](int x, int y) {
+    return quadrants[static_cast<std::size_t>((y / kFaceSide) * 2 + x / kFaceSide)];
+  });
+  struct Case {
+    Square square;
+    Colour (*expected)(const std::array<Colour, 4>&, int x, int y);
+  };
+  const std::vector<Case> cases = {
+      {{0, 0, 48}, [](const auto& q, int, int) { return q[0]; }},
+      {{48, 48, 48}, [](const auto& q, int, int) { return q[3]; }},
+      {{0, 0, 96}, [](const auto& q, int x, int y) { return q[static_cast<std::size_t>(y / 24 * 2 + x / 24)]; }},
+      {{36, 0, 24}, [](const auto& q, int x, int) { return q[x < 24 ? 0 : 1]; }},
+      {{-48, 48, 96}, [](const auto& q, int x, int y) { return x < 24 || y >= 24 ? kTransparentBlack : q[2]; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.square.left << ", " << c.square.top << ", " << c.square.size);
+    const Picture canvas = CroppedCanvas(picture, c.square);
+    for (int y = 0; y < kFaceSide; ++y) {
+      for (int x = 0; x < kFaceSide; ++x) ASSERT_EQ(PixelAt(canvas, x, y), c.expected(quadrants, x, y)) << x << ", " << y;
+    }
+  }
 }
 
 // --- the file format ---
