@@ -8,7 +8,7 @@ FUZZ_SMOKE_SECONDS ?= 30
 
 BUILD_PACKAGES := cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n libgl-dev fonts-dejavu-core \
   libpng-dev libimagequant-dev libzopfli-dev zlib1g-dev libhwy-dev libcompfaceg1-dev librsvg2-bin \
-  qt6-wayland ninja-build ccache
+  qt6-wayland qt6-image-formats-plugins ninja-build ccache
 TEST_PACKAGES := $(BUILD_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev libssl-dev \
   appstream desktop-file-utils dpkg-dev file lintian clang libclang-rt-14-dev python3 compface \
   weston

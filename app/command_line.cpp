@@ -40,8 +40,27 @@ struct Options {
       QStringLiteral("Faltet den Header in Zeilen von höchstens %1 Zeichen (mit --header).").arg(face::kLongestFoldedLine)};
   QCommandLineOption fit{QStringLiteral("fit"),
                          QStringLiteral("Passt ein zu großes Bild erst an, wie „Als Face anpassen“, ohne eine Datei "
-                                        "zu schreiben (mit --header).")};
+                                        "zu schreiben (mit --header); liest auch JPEG, WebP, BMP und GIF.")};
+  QCommandLineOption crop{QStringLiteral("crop"),
+                          QStringLiteral("Nimmt nur das Quadrat ab LINKS,OBEN mit der Seite GRÖSSE, in Bildpixeln des "
+                                         "aufrecht gedrehten Bildes (mit --fit); es darf über den Rand reichen, dort "
+                                         "wird das Face durchsichtig."),
+                          QStringLiteral("LINKS,OBEN,GRÖSSE")};
 };
+
+// "LEFT,TOP,SIZE" in whole pixels, the size at least 1.
+std::optional<CropSquare> CropSquareOf(const QString& value) {
+  const QStringList parts = value.split(u',');
+  if (parts.size() != 3) return std::nullopt;
+  int numbers[3] = {};
+  for (int i = 0; i < 3; ++i) {
+    bool ok = false;
+    numbers[i] = parts[i].trimmed().toInt(&ok);
+    if (!ok) return std::nullopt;
+  }
+  if (numbers[2] < 1) return std::nullopt;
+  return CropSquare{numbers[0], numbers[1], numbers[2]};
+}
 
 void Describe(QCommandLineParser& parser, const Options& options) {
   parser.setApplicationDescription(QStringLiteral(
@@ -50,10 +69,10 @@ void Describe(QCommandLineParser& parser, const Options& options) {
       "mit einer Datei gleich auf diesem Bild."));
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addOptions({options.header, options.fold, options.fit});
+  parser.addOptions({options.header, options.fold, options.fit, options.crop});
   parser.addPositionalArgument(
       QStringLiteral("datei"),
-      QStringLiteral("Das PNG-Bild. Ohne --header öffnet das Fenster seinen Ordner, wählt es und zeigt seinen Code."),
+      QStringLiteral("Das Bild. Ohne --header öffnet das Fenster seinen Ordner, wählt es und zeigt seinen Code."),
       QStringLiteral("[datei]"));
 }
 
@@ -92,10 +111,18 @@ std::variant<HeaderRequest, Reply> ParseCommandLine(std::span<char* const> argum
   if (files.size() > 1) return UsageError(QStringLiteral("Nur eine Datei angeben."));
   // A command line without any option opens the window and never comes here.
   if (!parser.isSet(options.header)) {
-    return UsageError(QStringLiteral("--fold und --fit gelten nur zusammen mit --header."));
+    return UsageError(QStringLiteral("--fold, --fit und --crop gelten nur zusammen mit --header."));
   }
-  if (files.isEmpty()) return UsageError(QStringLiteral("--header braucht eine PNG-Datei."));
-  return HeaderRequest{FromQString(files.front()), parser.isSet(options.fold), parser.isSet(options.fit)};
+  if (files.isEmpty()) return UsageError(QStringLiteral("--header braucht eine Bilddatei."));
+  HeaderRequest request{FromQString(files.front()), parser.isSet(options.fold), parser.isSet(options.fit), {}};
+  if (parser.isSet(options.crop)) {
+    if (!request.fitted) return UsageError(QStringLiteral("--crop gilt nur zusammen mit --fit."));
+    request.crop = CropSquareOf(parser.value(options.crop));
+    if (!request.crop) {
+      return UsageError(QStringLiteral("--crop erwartet LINKS,OBEN,GRÖSSE in ganzen Bildpixeln, etwa --crop 100,0,600."));
+    }
+  }
+  return request;
 }
 
 void OpenPicture(FormEvents& window, std::string_view picture, std::u16string_view workingFolder) {

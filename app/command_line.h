@@ -27,11 +27,19 @@ struct WindowRequest {
   std::optional<std::string> picture;  // the argument's bytes
 };
 
-// --header [--fold] [--fit] FILE
+// A square of the picture in its pixels after the EXIF turn: --crop LEFT,TOP,SIZE.
+struct CropSquare {
+  int left;
+  int top;
+  int size;  // at least 1
+};
+
+// --header [--fold] [--fit [--crop LEFT,TOP,SIZE]] FILE
 struct HeaderRequest {
   std::u16string picture;  // as the logic holds paths (FromNativeName)
   bool folded = false;
   bool fitted = false;
+  std::optional<CropSquare> crop;  // only with fitted
 };
 
 // What is printed instead of a header: help or version on standard output,

@@ -7,15 +7,18 @@
 
 #include "app/command_line.h"
 #include "platform/file_system.h"
+#include "platform/picture_reader.h"
 
 namespace velmora {
 
 // Prints the header (folded on request) and returns kStatusDone; a picture
 // that is not kFaceSide x kFaceSide is printed too, with a warning on `err`.
-// With --fit, a picture that is no Face yet (too long, or of another size) is
-// fitted first, in memory. A file that
-// gives no Face (too long without --fit, unreadable, no PNG picture) prints
-// nothing on `out`, the reason in German on `err`, and returns kStatusRefused.
-int PrintHeader(FileSystem& files, const HeaderRequest& request, std::ostream& out, std::ostream& err);
+// With --fit, a picture that is no Face yet (too long, of another size, or
+// of another format, read by `reader`) is fitted first, in memory; with
+// --crop only the square is. A file that gives no Face (too long without
+// --fit, unreadable, no picture, a square wholly outside it) prints nothing
+// on `out`, the reason in German on `err`, and returns kStatusRefused.
+int PrintHeader(FileSystem& files, PictureReader& reader, const HeaderRequest& request, std::ostream& out,
+                std::ostream& err);
 
 }  // namespace velmora

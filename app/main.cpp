@@ -15,6 +15,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/system_folders.h"
 #include "platform/qt/german_qt_texts.h"
+#include "platform/qt/qt_picture_reader.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/version.h"
 #include "window/control_table.h"
@@ -43,7 +44,8 @@ int RunWithoutWindow(int argc, char** argv) {
     return reply->status;
   }
   velmora::PosixFileSystem files;
-  return velmora::PrintHeader(files, std::get<velmora::HeaderRequest>(command), std::cout, std::cerr);
+  velmora::QtPictureReader pictures;
+  return velmora::PrintHeader(files, pictures, std::get<velmora::HeaderRequest>(command), std::cout, std::cerr);
 }
 
 }  // namespace

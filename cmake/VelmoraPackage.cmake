@@ -30,7 +30,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's own texts (editing menu, Save dialog) in German, like the window's.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 # Qt's platform plugin for Wayland sessions; without it Velmora runs there
-# through XWayland, and not at all where there is no X server.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# through XWayland, and not at all where there is no X server. Qt's further
+# picture formats: WebP photos for --fit.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-image-formats-plugins")
 
 include(CPack)

@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QTransform>
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -20,6 +25,7 @@
 #include "codec/code_page.h"
 #include "face/face_header.h"
 #include "face/png_header.h"
+#include "fit/png_decode.h"
 #include "platform/bytes.h"
 #include "platform/text.h"
 #include "platform/version.h"
@@ -145,7 +151,12 @@ TEST_F(HeaderCommandTest, PrintsTheHeaderOrSaysWhyNotWithItsStatus) {
       {{"--fit"}, 2, "", "nur zusammen mit --header"},
       {{"--header", "smile.png", "wide.png"}, 2, "", "Nur eine Datei"},
       {{"smile.png", "wide.png"}, 2, "", "Nur eine Datei"},
-      {{"--header"}, 2, "", "--header braucht eine PNG-Datei"},
+      {{"--header"}, 2, "", "--header braucht eine Bilddatei"},
+      {{"--header", "--crop", "0,0,5", "smile.png"}, 2, "", "--crop gilt nur zusammen mit --fit"},
+      {{"--header", "--fit", "--crop", "0,0", "smile.png"}, 2, "", "--crop erwartet LINKS,OBEN,GRÖSSE"},
+      {{"--header", "--fit", "--crop", "0,0,0", "smile.png"}, 2, "", "--crop erwartet LINKS,OBEN,GRÖSSE"},
+      {{"--header", "--fit", "--crop", "32,0,5", "smile.png"}, 1, "", "ganz außerhalb des Bildes (32 x 32 Pixel)"},
+      {{"--header", "--fit", "--crop", "-5,-5,5", "smile.png"}, 1, "", "ganz außerhalb des Bildes"},
       {{"--version"}, 0, std::string("velmora ") + kVersionText + "\n", ""},
   };
   for (const auto& c : cases) {
@@ -177,6 +188,75 @@ TEST_F(HeaderCommandTest, FitMakesA48By48FaceOfAnyOtherPicture) {
   EXPECT_EQ(pictures.ListNames(),
             "face.png folder.png gr\xFC\xDF.png heavy.png notes.png smile.png tall.png tiny.png wide.png")
       << "--fit wrote a file";
+}
+
+// A JPEG file of the picture with an EXIF orientation tag, as a phone stores
+// a photo it took sideways.
+std::string JpegWithOrientation(const QImage& picture, std::uint16_t orientation) {
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(picture.save(&buffer, "JPEG", 95));
+  // APP1 "Exif": a big-endian TIFF header and one IFD entry, Orientation
+  // (0x0112), a SHORT.
+  const std::string exif = std::string("\xFF\xE1\x00\x22" "Exif\0\0" "MM\x00\x2A\x00\x00\x00\x08" "\x00\x01", 20) +
+                           std::string("\x01\x12\x00\x03\x00\x00\x00\x01", 8) +
+                           std::string{'\0', static_cast<char>(orientation), '\0', '\0'} + std::string(4, '\0');
+  std::string file(jpeg.constData(), static_cast<std::size_t>(jpeg.size()));
+  return file.insert(2, exif);  // after SOI
+}
+
+std::string Saved(const QImage& picture, const char* format) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(picture.save(&buffer, format)) << format;
+  return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+fit::Picture FaceOf(const Outcome& outcome) {
+  const std::string face =
+      ByteStringToBytes(modBase64::DecodeBase64(FromUtf8(outcome.out.substr(6, outcome.out.size() - 7))));
+  auto decoded = fit::DecodePng(BytesOf(face));
+  EXPECT_TRUE(std::holds_alternative<fit::Picture>(decoded));
+  return std::holds_alternative<fit::Picture>(decoded) ? std::get<fit::Picture>(decoded) : fit::Picture{};
+}
+
+TEST_F(HeaderCommandTest, FitReadsPhotosOfEveryFormatTurnedUprightAndCropsThem) {
+  // Left half red, right half blue; stored turned a quarter to the left with
+  // the tag that turns it back, so that upright the red half is on top.
+  QImage upright(20, 60, QImage::Format_RGB32);
+  upright.fill(Qt::blue);
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 20; ++x) upright.setPixel(x, y, qRgb(255, 0, 0));
+  }
+  const QImage stored = upright.transformed(QTransform().rotate(-90));
+  pictures.Write("sideways.jpg", JpegWithOrientation(stored, 6));
+  pictures.Write("photo.bmp", Saved(upright, "BMP"));
+  pictures.Write("photo.webp", Saved(upright, "WEBP"));
+  const struct {
+    std::vector<std::string> arguments;
+    bool redInTheMiddle;
+  } cases[] = {
+      {{"--header", "--fit", "--crop", "0,0,20", "sideways.jpg"}, true},
+      {{"--header", "--fit", "--crop", "0,40,20", "sideways.jpg"}, false},
+      {{"--header", "--fit", "--crop=0,0,20", "photo.bmp"}, true},
+      {{"--header", "--fit", "--crop", "0,40,20", "photo.webp"}, false},
+  };
+  for (const auto& c : cases) {
+    const Outcome outcome = Run(c.arguments);
+    ASSERT_EQ(outcome.status, 0) << c.arguments.back() << "\n" << outcome.err;
+    const fit::Picture face = FaceOf(outcome);
+    ASSERT_EQ(face.width, 48);
+    const std::size_t middle = (24 * 48 + 24) * 4;
+    EXPECT_EQ(face.rgba[middle] > 200 && face.rgba[middle + 2] < 60, c.redInTheMiddle) << c.arguments.back();
+  }
+  const Outcome whole = Run({"--header", "--fit", "sideways.jpg"});
+  ASSERT_EQ(whole.status, 0) << whole.err;
+  const fit::Picture face = FaceOf(whole);
+  // Upright the photo is taller than wide: 16 x 48 in the middle.
+  EXPECT_EQ(face.rgba[(24 * 48 + 2) * 4 + 3], 0);
+  EXPECT_EQ(face.rgba[(2 * 48 + 24) * 4 + 3], 255);
 }
 
 TEST_F(HeaderCommandTest, HelpIsGermanWhateverTheLanguageSetting) {
