@@ -81,14 +81,14 @@ struct Size {
   int height;
 };
 
-// The longer side becomes exactly kFaceSide, the shorter one keeps the
+// The longer side becomes exactly `longestSide`, the shorter one keeps the
 // proportion, rounded, and at least one pixel.
-Size ScaledSize(int width, int height) {
+Size ScaledSize(int width, int height, int longestSide = kFaceSide) {
   const int longer = std::max(width, height);
-  const auto scaled = [longer](int side) {
-    return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * kFaceSide / longer)));
+  const auto scaled = [longer, longestSide](int side) {
+    return std::max(1, static_cast<int>(std::lround(static_cast<double>(side) * longestSide / longer)));
   };
-  return width >= height ? Size{kFaceSide, scaled(height)} : Size{scaled(width), kFaceSide};
+  return width >= height ? Size{longestSide, scaled(height)} : Size{scaled(width), longestSide};
 }
 
 // The source rows the taps reach, first and one past the last.
@@ -143,6 +143,14 @@ void StoreAsSrgb(const float* premultiplied, std::uint8_t* rgba) {
   rgba[kAlpha] = ToSample(alpha);
 }
 
+Picture AsSrgbPicture(const LinearRow& premultiplied, Size size) {
+  Picture picture = TransparentPicture(size.width, size.height);
+  for (std::size_t i = 0; i < picture.PixelCount(); ++i) {
+    StoreAsSrgb(premultiplied.data() + i * kChannels, picture.rgba.data() + i * kChannels);
+  }
+  return picture;
+}
+
 }  // namespace
 
 Picture FaceCanvas(const Picture& picture) {
@@ -162,14 +170,18 @@ Picture FaceCanvas(const Picture& picture) {
   return canvas;
 }
 
+Picture ReducedPicture(const Picture& picture, int longestSide) {
+  if (std::max(picture.width, picture.height) <= longestSide) return picture;
+  const Size size = ScaledSize(picture.width, picture.height, longestSide);
+  const LinearRow scaled = ScaleLinear(picture, AreaTaps(0, picture.width, picture.width, size.width),
+                                       AreaTaps(0, picture.height, picture.height, size.height));
+  return AsSrgbPicture(scaled, size);
+}
+
 Picture CroppedCanvas(const Picture& picture, const Square& square) {
   const LinearRow scaled = ScaleLinear(picture, AreaTaps(square.left, square.size, picture.width, kFaceSide),
                                        AreaTaps(square.top, square.size, picture.height, kFaceSide));
-  Picture canvas = TransparentPicture(kFaceSide, kFaceSide);
-  for (std::size_t i = 0; i < canvas.PixelCount(); ++i) {
-    StoreAsSrgb(scaled.data() + i * kChannels, canvas.rgba.data() + i * kChannels);
-  }
-  return canvas;
+  return AsSrgbPicture(scaled, {kFaceSide, kFaceSide});
 }
 
 }  // namespace velmora::fit

@@ -30,6 +30,10 @@ struct Square {
   double size;  // more than 0
 };
 
+// The picture made smaller the same way, its longer side `longestSide`;
+// unchanged when it is no larger.
+[[nodiscard]] Picture ReducedPicture(const Picture& picture, int longestSide);
+
 // The square scaled to kFaceSide x kFaceSide the same way, larger or
 // smaller; what lies outside the picture comes out transparent.
 [[nodiscard]] Picture CroppedCanvas(const Picture& picture, const Square& square);

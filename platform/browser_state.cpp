@@ -2,6 +2,7 @@
 #include "platform/browser_state.h"
 
 #include <algorithm>
+#include <array>
 #include <compare>
 #include <utility>
 
@@ -32,10 +33,9 @@ std::vector<std::u16string> SortedForList(std::vector<std::u16string> names) {
 
 bool IsHidden(std::u16string_view name) { return name.starts_with(u'.'); }
 
-bool IsPngName(std::u16string_view name) {
-  constexpr std::u16string_view kExtension = u".png";
-  if (name.size() < kExtension.size()) return false;
-  return std::ranges::equal(name.substr(name.size() - kExtension.size()), kExtension,
+bool EndsWithExtension(std::u16string_view name, std::u16string_view extension) {
+  if (name.size() < extension.size()) return false;
+  return std::ranges::equal(name.substr(name.size() - extension.size()), extension,
                             [](char16_t a, char16_t b) { return FoldedCase(a) == b; });
 }
 
@@ -55,12 +55,24 @@ std::vector<std::u16string> NamesListed(const std::vector<FolderItem>& items, Ke
 
 }  // namespace
 
+bool IsPngName(std::u16string_view name) { return EndsWithExtension(name, u".png"); }
+
+bool IsPhotoName(std::u16string_view name) {
+  constexpr std::array<std::u16string_view, 5> kExtensions = {u".jpg", u".jpeg", u".webp", u".bmp", u".gif"};
+  return std::ranges::any_of(kExtensions, [name](std::u16string_view extension) {
+    return EndsWithExtension(name, extension);
+  });
+}
+
 std::optional<std::u16string> DroppablePicture(FileSystem& files, std::span<const std::u16string> paths) {
   if (paths.size() != 1) return std::nullopt;
   const std::u16string& path = paths.front();
   if (!path.starts_with(u'/') || path.find(u'\0') != std::u16string::npos) return std::nullopt;
   const std::u16string_view name = std::u16string_view(path).substr(path.find_last_of(u'/') + 1);
-  if (!IsListedFile(name, files.TypeOf(path))) return std::nullopt;
+  const EntryType type = files.TypeOf(path);
+  if (!IsListedFile(name, type) && !(IsPhotoName(name) && !IsHidden(name) && type == EntryType::kFile)) {
+    return std::nullopt;
+  }
   return path;
 }
 

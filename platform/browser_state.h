@@ -22,9 +22,16 @@
 
 namespace velmora {
 
+// Whether the name ends in ".png", in any case: the files the file list
+// shows.
+[[nodiscard]] bool IsPngName(std::u16string_view name);
+// Whether the name ends in the extension of a photo format that is framed
+// rather than listed: JPEG, WebP, BMP and GIF.
+[[nodiscard]] bool IsPhotoName(std::u16string_view name);
+
 // The picture that a drop onto the window opens: the one path of the drop
-// when it is absolute and names a file the file list shows (see ShowFiles);
-// none for anything else, several files included.
+// when it is absolute and names a file the file list shows (see ShowFiles)
+// or a photo (IsPhotoName); none for anything else, several files included.
 [[nodiscard]] std::optional<std::u16string> DroppablePicture(FileSystem& files, std::span<const std::u16string> paths);
 
 // One line of the folder list: the folder's ancestors from "/" down, the

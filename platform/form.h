@@ -13,6 +13,8 @@
 
 #include "platform/controls.h"
 #include "platform/file_system.h"
+#include "platform/framing_dialog.h"
+#include "platform/picture_reader.h"
 #include "platform/services.h"
 
 namespace velmora {
@@ -46,6 +48,8 @@ struct Form {
   EventPump& Events;
   FileSystem& Files;
   PictureLibrary& Pictures;
+  PictureReader& PictureFiles;
+  FramingDialog& Framing;
 };
 
 // The handlers of the window. The platform calls them on the user-interface
@@ -67,6 +71,7 @@ class FormEvents {
 
   // The file list's context menu entries, chosen on the entry at that position.
   virtual void lstFile_FitIntoFace(int index) = 0;
+  virtual void lstFile_FrameIntoFace(int index) = 0;
   virtual void lstFile_CopyXFaceHeader(int index) = 0;
   // The code box's context menu entries.
   virtual void txt_CopyHeader() = 0;
@@ -74,12 +79,14 @@ class FormEvents {
   virtual void txt_CopyXFaceHeader() = 0;
   virtual void txt_PasteXFace() = 0;
   virtual void txt_PasteClipboardPicture() = 0;
+  virtual void txt_FrameClipboardPicture() = 0;
   // Asked as the code box's context menu opens: false greys the entries that
   // need a PNG code in the box, and the one that needs a picture on the
   // clipboard.
   virtual bool txt_CopyHeaderAvailable() = 0;
   virtual bool txt_ClipboardPictureAvailable() = 0;
-  // A picture file dropped onto the window (see DroppablePicture).
+  // A picture file dropped onto the window (see DroppablePicture): a PNG
+  // file opens in the lists, any other picture in "Ausschnitt wählen".
   virtual void Form_DropFile(const std::u16string& path) = 0;
   // Asked as Label1's tooltip is about to show; an empty one shows none.
   virtual ToolTip Label1_ToolTip() = 0;

@@ -47,8 +47,9 @@ constexpr std::array<ControlEntry, 14> kControls = {{
     {"CommonDialog1", K::kSaveDialog, u"", 0, 0, 0, 0, kNoTabStop, kHidden, kEnabled, kDefaultColor, u"", u""},
 }};
 
-constexpr std::array<ContextMenuEntry, 7> kContextMenus = {{
+constexpr std::array<ContextMenuEntry, 9> kContextMenus = {{
     {"lstFile", u"Als Face anpassen", &FormEvents::lstFile_FitIntoFace},
+    {"lstFile", u"Ausschnitt als Face …", &FormEvents::lstFile_FrameIntoFace},
     {"lstFile", u"Als X-Face-Header kopieren", &FormEvents::lstFile_CopyXFaceHeader},
     {"txt", u"Als Face-Header kopieren", &FormEvents::txt_CopyHeader, &FormEvents::txt_CopyHeaderAvailable},
     {"txt", u"Als gefalteten Face-Header kopieren", &FormEvents::txt_CopyFoldedHeader,
@@ -56,6 +57,8 @@ constexpr std::array<ContextMenuEntry, 7> kContextMenus = {{
     {"txt", u"Als X-Face-Header kopieren", &FormEvents::txt_CopyXFaceHeader, &FormEvents::txt_CopyHeaderAvailable},
     {"txt", u"X-Face aus Zwischenablage einfügen", &FormEvents::txt_PasteXFace},
     {"txt", u"Bild aus Zwischenablage als Face", &FormEvents::txt_PasteClipboardPicture,
+     &FormEvents::txt_ClipboardPictureAvailable},
+    {"txt", u"Ausschnitt aus Zwischenablage als Face …", &FormEvents::txt_FrameClipboardPicture,
      &FormEvents::txt_ClipboardPictureAvailable},
 }};
 

@@ -14,10 +14,12 @@
 #include "codec/base64.h"
 #include "codec/code_page.h"
 #include "fit/fit_picture.h"
+#include "platform/browser_state.h"
 #include "platform/bytes.h"
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "window/frm_base64.h"
+#include "window/hourglass.h"
 
 namespace velmora {
 namespace {
@@ -35,18 +37,6 @@ std::u16string FaceFileName(const std::u16string& pictureName, int attempt) {
   if (attempt > 1) name.append(u"-").append(DecimalText(attempt));
   return name.append(pictureName, stem);
 }
-
-// The hourglass over the window while it lives.
-class Hourglass {
- public:
-  explicit Hourglass(Window& window) : window_(window) { window_.SetMousePointer(MousePointer::kHourglass); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-  ~Hourglass() { window_.SetMousePointer(MousePointer::kDefault); }
-
- private:
-  Window& window_;
-};
 
 }  // namespace
 
@@ -118,6 +108,10 @@ std::u16string FrmBase64::WriteFaceFile(const std::u16string& pictureName, const
 }
 
 void FrmBase64::Form_DropFile(const std::u16string& path) {
+  if (IsPhotoName(path)) {
+    FrameDroppedPicture(path);
+    return;
+  }
   // The platform hands over absolute paths only.
   const std::size_t slash = path.find_last_of(u'/');
   const std::u16string folder = slash == 0 ? u"/" : path.substr(0, slash);

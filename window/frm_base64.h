@@ -64,6 +64,10 @@ class FrmBase64 final : public FormEvents {
   void txt_PasteClipboardPicture() override;
   bool txt_ClipboardPictureAvailable() override;
 
+  // Faces of a square the user frames on a photo ("Ausschnitt wählen").
+  void lstFile_FrameIntoFace(int index) override;
+  void txt_FrameClipboardPicture() override;
+
  private:
   // The chosen file's full path, rebuilt from the file list.
   [[nodiscard]] std::u16string ChosenFilePath() const;
@@ -111,6 +115,14 @@ class FrmBase64 final : public FormEvents {
   [[nodiscard]] std::u16string AskSaveName(const std::u16string& title, const std::u16string& filter,
                                            const std::u16string& proposedName);
   void ShowSaveError(const Error& error);
+
+  // The Face of the square the user frames on the picture file, of any
+  // common format; none when the user cancels, or after telling why there
+  // is none.
+  [[nodiscard]] std::optional<std::string> FramedFace(const std::string& picture);
+  // A picture file that is no PNG, dropped or named on the command line: its
+  // framed Face goes into the code box.
+  void FrameDroppedPicture(const std::u16string& path);
 
   // Writes the Face into a new file next to the picture, under the first
   // free name of "-face", "-face-2", ... and returns that name.

@@ -198,6 +198,14 @@ const ControlEntry& ControlNamed(const WindowTable& table, std::string_view name
 
 }  // namespace
 
+std::optional<framing::Frame> HeadlessFramingDialog::ChooseFrame(const PhotoView& picture, framing::Frame first,
+                                                                const FaceOfFrame& faces) {
+  const std::optional<framing::Frame> answer = answer_(first);
+  const framing::Frame shown = answer.value_or(first);
+  offers_.push_back({{picture.width, picture.height}, first, faces.Quick(shown), faces.Exact(shown)});
+  return answer;
+}
+
 HeadlessPlatform::HeadlessPlatform(const WindowTable& table, FileSystem& disk, HeadlessOptions options)
     : Files(disk, Faults),
       browser_(Files, std::move(options.volumes), options.workingFolder),
@@ -219,7 +227,8 @@ HeadlessPlatform::HeadlessPlatform(const WindowTable& table, FileSystem& disk, H
       Pictures(disk),
       form_{frmBase64, txt,      cmdLoad,  cmdSave,       cmdPaste,  cmdSavePic, Command1,
             Label1,    Picture1, lstFile,  lstDir,        lstDrive,  CommonDialog1,
-            App,       Clipboard, Messages, Events,       Files,     Pictures} {}
+            App,       Clipboard, Messages, Events,       Files,     Pictures,   PictureFiles,
+            Framing} {}
 
 HeadlessPlatform::~HeadlessPlatform() = default;
 

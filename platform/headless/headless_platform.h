@@ -22,6 +22,7 @@
 #include "platform/form.h"
 #include "platform/headless/fault_plan.h"
 #include "platform/headless/faulty_file_system.h"
+#include "platform/headless/headless_picture_reader.h"
 
 namespace velmora::headless {
 
@@ -371,6 +372,33 @@ class HeadlessPictureLibrary : public PictureLibrary {
   int running_ = 0;
 };
 
+// "Ausschnitt wählen" without a display: answers with the frame the test
+// chose (by default the first frame offered, as a user accepting the
+// offer), or none for "Abbrechen". It keeps what it was shown and works out
+// the Faces of the answer as the real dialog's preview does.
+class HeadlessFramingDialog : public FramingDialog {
+ public:
+  // Given the first frame offered, the frame accepted, or none.
+  using Answer = std::function<std::optional<framing::Frame>(framing::Frame first)>;
+
+  [[nodiscard]] std::optional<framing::Frame> ChooseFrame(const PhotoView& picture, framing::Frame first,
+                                                         const FaceOfFrame& faces) override;
+
+  void AnswerWith(Answer answer) { answer_ = std::move(answer); }
+
+  struct Offer {
+    UprightSize picture;
+    framing::Frame first;
+    FramedFace quick;  // of the frame answered, or of the first for none
+    FramedFace exact;
+  };
+  [[nodiscard]] const std::vector<Offer>& offers() const { return offers_; }
+
+ private:
+  Answer answer_ = [](framing::Frame first) { return std::optional<framing::Frame>(first); };
+  std::vector<Offer> offers_;
+};
+
 struct HeadlessOptions {
   std::vector<Volume> volumes = {{u"/", u"/dev/vda"}};
   std::u16string workingFolder = u"/";
@@ -417,6 +445,8 @@ class HeadlessPlatform : public Platform {
   HeadlessClipboard Clipboard;
   HeadlessEventPump Events;
   HeadlessPictureLibrary Pictures;
+  HeadlessPictureReader PictureFiles;
+  HeadlessFramingDialog Framing;
 
  private:
   Form form_;

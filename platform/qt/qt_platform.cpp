@@ -79,6 +79,7 @@ QtPlatform::QtPlatform(const WindowTable& table, std::vector<Volume> volumes, co
       drops_(window_, router_, files_),
       browser_(files_, std::move(volumes), workingFolder),
       pictures_(files_),
+      framing_(window_),
       controls_(BuildControls()),
       form_(MakeForm()) {
   window_.setObjectName(QStringLiteral("frmBase64"));
@@ -202,7 +203,9 @@ Form QtPlatform::MakeForm() {
               messages_,
               events_,
               files_,
-              pictures_};
+              pictures_,
+              pictureFiles_,
+              framing_};
 }
 
 }  // namespace velmora

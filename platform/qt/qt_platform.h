@@ -18,7 +18,9 @@
 #include "platform/qt/german_qt_texts.h"
 #include "platform/qt/qt_control.h"
 #include "platform/qt/qt_picture.h"
+#include "platform/qt/qt_framing_dialog.h"
 #include "platform/qt/qt_picture_drop.h"
+#include "platform/qt/qt_picture_reader.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_simple_controls.h"
 
@@ -72,6 +74,8 @@ class QtPlatform final : public Platform {
   QtClipboard clipboard_;
   QtEventPump events_;
   QtPictureLibrary pictures_;
+  QtPictureReader pictureFiles_;
+  QtFramingDialog framing_;
   std::map<std::string_view, std::unique_ptr<QtControl>> controls_;
   Form form_;
 };

@@ -49,12 +49,14 @@ class RecordingEvents : public FormEvents {
   void lstDir_Change() override { log.push_back("lstDir"); }
   void lstDrive_Change() override { log.push_back("lstDrive"); }
   void lstFile_FitIntoFace(int index) override { log.push_back("FitIntoFace " + std::to_string(index)); }
+  void lstFile_FrameIntoFace(int index) override { log.push_back("FrameIntoFace " + std::to_string(index)); }
   void lstFile_CopyXFaceHeader(int index) override { log.push_back("CopyXFaceHeader " + std::to_string(index)); }
   void txt_CopyHeader() override { log.push_back("CopyHeader"); }
   void txt_CopyFoldedHeader() override { log.push_back("CopyFoldedHeader"); }
   void txt_CopyXFaceHeader() override { log.push_back("CopyXFaceHeader"); }
   void txt_PasteXFace() override { log.push_back("PasteXFace"); }
   void txt_PasteClipboardPicture() override { log.push_back("PasteClipboardPicture"); }
+  void txt_FrameClipboardPicture() override { log.push_back("FrameClipboardPicture"); }
   bool txt_CopyHeaderAvailable() override { return copyHeaderAvailable; }
   bool txt_ClipboardPictureAvailable() override { return false; }
   void Form_DropFile(const std::u16string& path) override { log.push_back("Drop " + ToUtf8(path)); }

@@ -27,7 +27,8 @@ TEST_F(FaceHeaderTest, CodeBoxMenuHasItsEntriesInOrder) {
   EXPECT_EQ(platform.txt.ContextMenuCaptions(),
             (std::vector<std::u16string_view>{kCopyHeader, kCopyFoldedHeader, kCopyXFaceHeader,
                                               u"X-Face aus Zwischenablage einfügen",
-                                              u"Bild aus Zwischenablage als Face"}));
+                                              u"Bild aus Zwischenablage als Face",
+                                              u"Ausschnitt aus Zwischenablage als Face …"}));
 }
 
 TEST_F(FaceHeaderTest, HeaderOfTheLargestFaceIsOneLineUnderTheMailLimit) {

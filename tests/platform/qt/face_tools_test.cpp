@@ -112,14 +112,14 @@ TEST_F(FaceToolsTest, CodeMenuShowsTheWindowsEntriesInOrderGreyedWithoutACode) {
   EXPECT_EQ(WindowEntriesOfCodeMenu(),
             QStringList({"-Als Face-Header kopieren", "-Als gefalteten Face-Header kopieren",
                          "-Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen",
-                         "-Bild aus Zwischenablage als Face"}));
+                         "-Bild aus Zwischenablage als Face", "-Ausschnitt aus Zwischenablage als Face …"}));
   AddFile("smile.png", MakePng(32, 32));
   ClickFile("smile.png");
   ASSERT_TRUE(Eventually([this] { return !Code().isEmpty(); }));
   EXPECT_EQ(WindowEntriesOfCodeMenu(),
             QStringList({"Als Face-Header kopieren", "Als gefalteten Face-Header kopieren",
                          "Als X-Face-Header kopieren", "X-Face aus Zwischenablage einfügen",
-                         "-Bild aus Zwischenablage als Face"}));
+                         "-Bild aus Zwischenablage als Face", "-Ausschnitt aus Zwischenablage als Face …"}));
 }
 
 TEST_F(FaceToolsTest, QtsOwnEntriesOfTheCodeMenuAreGermanToo) {

@@ -251,12 +251,14 @@ class RecordingEvents final : public FormEvents {
   void lstDir_Change() override { Record("lstDir_Change"); }
   void lstDrive_Change() override { Record("lstDrive_Change"); }
   void lstFile_FitIntoFace(int /*index*/) override { Record("lstFile_FitIntoFace"); }
+  void lstFile_FrameIntoFace(int /*index*/) override { Record("lstFile_FrameIntoFace"); }
   void lstFile_CopyXFaceHeader(int /*index*/) override { Record("lstFile_CopyXFaceHeader"); }
   void txt_CopyHeader() override { Record("txt_CopyHeader"); }
   void txt_CopyFoldedHeader() override { Record("txt_CopyFoldedHeader"); }
   void txt_CopyXFaceHeader() override { Record("txt_CopyXFaceHeader"); }
   void txt_PasteXFace() override { Record("txt_PasteXFace"); }
   void txt_PasteClipboardPicture() override { Record("txt_PasteClipboardPicture"); }
+  void txt_FrameClipboardPicture() override { Record("txt_FrameClipboardPicture"); }
   bool txt_CopyHeaderAvailable() override { return false; }
   bool txt_ClipboardPictureAvailable() override { return false; }
   void Form_DropFile(const std::u16string& /*path*/) override { Record("Form_DropFile"); }

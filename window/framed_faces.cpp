@@ -1,0 +1,151 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Faces of a square the user frames on a photo in "Ausschnitt wählen": from
+// a listed picture (the Face is written beside it, as "Als Face anpassen"
+// writes it), from the clipboard's picture, and from a picture of another
+// format dropped onto the window or named on the command line (the Face goes
+// into the code box).
+
+#include <limits>
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "codec/base64.h"
+#include "codec/code_page.h"
+#include "fit/face_canvas.h"
+#include "fit/fit_picture.h"
+#include "fit/png_decode.h"
+#include "framing/frame.h"
+#include "platform/bytes.h"
+#include "platform/paths.h"
+#include "window/frm_base64.h"
+#include "window/hourglass.h"
+#include "xface/xface_picture.h"
+
+namespace velmora {
+namespace {
+
+// The quick preview works on a copy of the photo this large on its longer
+// side: a frame of a tenth of it still covers more than the Face's pixels.
+constexpr int kQuickSide = 1024;
+
+fit::Square SquareOf(const framing::Frame& frame, double scale) {
+  return {frame.left * scale, frame.top * scale, frame.size * scale};
+}
+
+fit::Picture FitPicture(UprightPicture picture) {
+  return {picture.width, picture.height, std::move(picture.rgba)};
+}
+
+std::vector<std::uint8_t> XFacePixels(const std::string& png) {
+  const auto xFace = xface::XFaceOfPng(BytesOf(png));
+  const auto* chosen = std::get_if<xface::BlackAndWhiteCandidate>(&xFace);
+  if (chosen == nullptr) return {};
+  std::vector<std::uint8_t> pixels;
+  for (int y = 0; y < xface::kXFaceSide; ++y) {
+    for (int x = 0; x < xface::kXFaceSide; ++x) pixels.push_back(chosen->bitmap.IsBlack(x, y) ? 0 : 1);
+  }
+  return pixels;
+}
+
+// The Faces of frames on one photo, for the dialog and for the frame
+// accepted alike.
+class PhotoFaces final : public FaceOfFrame {
+ public:
+  explicit PhotoFaces(fit::Picture photo)
+      : photo_(std::move(photo)),
+        quickCopy_(fit::ReducedPicture(photo_, kQuickSide)),
+        quickScale_(static_cast<double>(quickCopy_.width) / photo_.width) {}
+
+  [[nodiscard]] FramedFace Quick(const framing::Frame& frame) const override {
+    return {fit::CroppedCanvas(quickCopy_, SquareOf(frame, quickScale_)).rgba, 0, {}};
+  }
+
+  [[nodiscard]] FramedFace Exact(const framing::Frame& frame) const override {
+    const auto face = Face(frame);
+    const auto* fitted = std::get_if<fit::FitResult>(&face);
+    if (fitted == nullptr) return Quick(frame);
+    auto decoded = fit::DecodePng(BytesOf(fitted->png));
+    return {std::get<fit::Picture>(std::move(decoded)).rgba, fitted->png.size(), XFacePixels(fitted->png)};
+  }
+
+  [[nodiscard]] std::variant<fit::FitResult, fit::FitError> Face(const framing::Frame& frame) const {
+    return fit::FitSquareIntoFace(photo_, SquareOf(frame, 1.0));
+  }
+
+  [[nodiscard]] PhotoView View() const { return {photo_.width, photo_.height, photo_.rgba}; }
+
+ private:
+  fit::Picture photo_;
+  fit::Picture quickCopy_;
+  double quickScale_;
+};
+
+}  // namespace
+
+void FrmBase64::lstFile_FrameIntoFace(int index) {
+  const std::optional<std::string> picture = ReadListedFile(index);
+  if (!picture) return;
+  const std::optional<std::string> face = FramedFace(*picture);
+  if (!face) return;
+  std::u16string faceName;
+  try {
+    faceName = WriteFaceFile(f_.lstFile.List(index), *face);
+  } catch (const Error& error) {
+    ShowWarning(error.description());
+    return;
+  }
+  f_.lstFile.Refresh();
+  EncodeListedFile(faceName);
+}
+
+void FrmBase64::txt_FrameClipboardPicture() {
+  const UserAction action(*this);
+  const std::string picture = f_.Clipboard.GetPicture();
+  if (picture.empty()) {
+    ShowWarning(u"Die Zwischenablage enthält kein Bild.");
+    return;
+  }
+  const std::optional<std::string> face = FramedFace(picture);
+  if (face) PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(*face))));
+}
+
+void FrmBase64::FrameDroppedPicture(const std::u16string& path) {
+  std::string picture;
+  try {
+    picture = f_.Files.ReadFile(path);
+  } catch (const Error& error) {
+    ShowWarning(error.description());
+    return;
+  }
+  const UserAction action(*this);
+  const std::optional<std::string> face = FramedFace(picture);
+  if (face) PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(*face))));
+}
+
+std::optional<std::string> FrmBase64::FramedFace(const std::string& picture) {
+  auto read = f_.PictureFiles.Read(picture, std::numeric_limits<int>::max());
+  if (const auto* error = std::get_if<PictureReadError>(&read)) {
+    ShowWarning(std::u16string(fit::FitErrorText(
+        *error == PictureReadError::kTooManyPixels ? fit::FitError::kTooManyPixels : fit::FitError::kUnreadable)));
+    return std::nullopt;
+  }
+  UprightPicture& upright = std::get<UprightPicture>(read);
+  const framing::PictureSize size{upright.width, upright.height};
+  const PhotoFaces faces(FitPicture(std::move(upright)));
+  const std::optional<framing::Frame> frame = f_.Framing.ChooseFrame(faces.View(), framing::FirstFrame(size), faces);
+  if (!frame) return std::nullopt;
+  std::variant<fit::FitResult, fit::FitError> fitted;
+  {
+    const Hourglass busy(f_.frmBase64);
+    fitted = faces.Face(*frame);
+  }
+  if (const auto* error = std::get_if<fit::FitError>(&fitted)) {
+    ShowWarning(std::u16string(fit::FitErrorText(*error)));
+    return std::nullopt;
+  }
+  return std::move(std::get<fit::FitResult>(fitted).png);
+}
+
+}  // namespace velmora
