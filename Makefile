@@ -58,9 +58,10 @@ fuzz: deps-test
 
 bench: deps-test
 	cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVELMORA_BUILD_BENCH=ON
-	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target codec_bench window_bench
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS) --target codec_bench window_bench framing_bench velmora
 	$(BUILD_DIR)-bench/bench/codec_bench
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)-bench/bench/window_bench
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)-bench/bench/framing_bench $(BUILD_DIR)-bench/app/velmora
 
 # fit_bench: Velmora's fit next to an expert's search with pngquant, optipng
 # and zopflipng on a corpus of real pictures (docs/fit.md).

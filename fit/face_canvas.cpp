@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
-#include <utility>
 
 #include "fit/srgb.h"
 
@@ -91,45 +89,49 @@ Size ScaledSize(int width, int height, int longestSide = kFaceSide) {
   return width >= height ? Size{longestSide, scaled(height)} : Size{scaled(width), longestSide};
 }
 
-// The source rows the taps reach, first and one past the last.
-std::pair<std::size_t, std::size_t> RowsReached(const TapsPerTarget& rows) {
-  std::size_t first = std::numeric_limits<std::size_t>::max();
-  std::size_t end = 0;
-  for (const auto& taps : rows) {
-    for (const Tap& tap : taps) {
-      first = std::min(first, tap.source);
-      end = std::max(end, tap.source + 1);
-    }
+// For each source row, the target rows it adds to and with what weight: the
+// row taps turned round, so that the rows can be scaled one source row at a
+// time.
+struct Share {
+  std::size_t target;
+  float weight;
+};
+using TargetsPerSource = std::vector<std::vector<Share>>;
+
+TargetsPerSource TargetsOf(const TapsPerTarget& rows, std::size_t sourceLength) {
+  TargetsPerSource targets(sourceLength);
+  for (std::size_t target = 0; target < rows.size(); ++target) {
+    for (const Tap& tap : rows[target]) targets[tap.source].push_back({target, tap.weight});
   }
-  return {std::min(first, end), end};
+  return targets;
 }
 
-// Narrows each source row the row taps reach by the column taps, then
-// combines the rows; the result is premultiplied linear RGBA, one pixel for
-// each column tap list across and each row tap list down.
+// Narrows each source row that the row taps reach by the column taps and
+// adds it into the target rows at once, so that only one narrowed row is
+// held; the result is premultiplied linear RGBA, one pixel for each column
+// tap list across and each row tap list down.
 LinearRow ScaleLinear(const Picture& source, const TapsPerTarget& columns, const TapsPerTarget& rows) {
   static const LinearTable table = MakeLinearTable();
   const auto sourceWidth = static_cast<std::size_t>(source.width);
   const std::size_t targetWidth = columns.size();
-  const auto [firstRow, endRow] = RowsReached(rows);
+  const TargetsPerSource targets = TargetsOf(rows, static_cast<std::size_t>(source.height));
 
   LinearRow sourceRow(sourceWidth * kChannels);
-  LinearRow narrowed((endRow - firstRow) * targetWidth * kChannels, 0.0f);
-  for (std::size_t y = firstRow; y < endRow; ++y) {
+  LinearRow narrowed(targetWidth * kChannels);
+  LinearRow scaled(rows.size() * targetWidth * kChannels, 0.0f);
+  for (std::size_t y = 0; y < targets.size(); ++y) {
+    if (targets[y].empty()) continue;
     ToPremultipliedLinear(source.rgba.data() + y * sourceWidth * kChannels, sourceWidth, table, sourceRow);
-    float* narrowedRow = narrowed.data() + (y - firstRow) * targetWidth * kChannels;
+    std::fill(narrowed.begin(), narrowed.end(), 0.0f);
     for (std::size_t x = 0; x < targetWidth; ++x) {
       for (const Tap& tap : columns[x]) {
-        AddWeighted(sourceRow.data() + tap.source * kChannels, tap.weight, narrowedRow + x * kChannels);
+        AddWeighted(sourceRow.data() + tap.source * kChannels, tap.weight, narrowed.data() + x * kChannels);
       }
     }
-  }
-  LinearRow scaled(rows.size() * targetWidth * kChannels, 0.0f);
-  for (std::size_t y = 0; y < rows.size(); ++y) {
-    for (const Tap& tap : rows[y]) {
-      for (std::size_t x = 0; x < targetWidth; ++x) {
-        AddWeighted(narrowed.data() + ((tap.source - firstRow) * targetWidth + x) * kChannels, tap.weight,
-                    scaled.data() + (y * targetWidth + x) * kChannels);
+    for (const Share& share : targets[y]) {
+      float* scaledRow = scaled.data() + share.target * targetWidth * kChannels;
+      for (std::size_t i = 0; i < narrowed.size(); i += kChannels) {
+        AddWeighted(narrowed.data() + i, share.weight, scaledRow + i);
       }
     }
   }

@@ -33,11 +33,14 @@ class FaceOfFrame {
   [[nodiscard]] virtual FramedFace Exact(const framing::Frame& frame) const = 0;
 };
 
-// The photo to frame: its upright pixels, RGBA, which outlive the dialog.
+// The photo to frame: its upright size, which frames are measured in, and
+// a copy to show, smaller where the photo is large, RGBA; the copy outlives
+// the dialog.
 struct PhotoView {
-  int width;
-  int height;
-  std::span<const std::uint8_t> rgba;
+  framing::PictureSize size;
+  int shownWidth;
+  int shownHeight;
+  std::span<const std::uint8_t> shownRgba;
 };
 
 class FramingDialog {

@@ -13,74 +13,20 @@
 
 #include "codec/base64.h"
 #include "codec/code_page.h"
-#include "fit/face_canvas.h"
 #include "fit/fit_picture.h"
-#include "fit/png_decode.h"
 #include "framing/frame.h"
 #include "platform/bytes.h"
 #include "platform/paths.h"
 #include "window/frm_base64.h"
+#include "window/photo_faces.h"
 #include "window/hourglass.h"
-#include "xface/xface_picture.h"
 
 namespace velmora {
 namespace {
 
-// The quick preview works on a copy of the photo this large on its longer
-// side: a frame of a tenth of it still covers more than the Face's pixels.
-constexpr int kQuickSide = 1024;
-
-fit::Square SquareOf(const framing::Frame& frame, double scale) {
-  return {frame.left * scale, frame.top * scale, frame.size * scale};
-}
-
 fit::Picture FitPicture(UprightPicture picture) {
   return {picture.width, picture.height, std::move(picture.rgba)};
 }
-
-std::vector<std::uint8_t> XFacePixels(const std::string& png) {
-  const auto xFace = xface::XFaceOfPng(BytesOf(png));
-  const auto* chosen = std::get_if<xface::BlackAndWhiteCandidate>(&xFace);
-  if (chosen == nullptr) return {};
-  std::vector<std::uint8_t> pixels;
-  for (int y = 0; y < xface::kXFaceSide; ++y) {
-    for (int x = 0; x < xface::kXFaceSide; ++x) pixels.push_back(chosen->bitmap.IsBlack(x, y) ? 0 : 1);
-  }
-  return pixels;
-}
-
-// The Faces of frames on one photo, for the dialog and for the frame
-// accepted alike.
-class PhotoFaces final : public FaceOfFrame {
- public:
-  explicit PhotoFaces(fit::Picture photo)
-      : photo_(std::move(photo)),
-        quickCopy_(fit::ReducedPicture(photo_, kQuickSide)),
-        quickScale_(static_cast<double>(quickCopy_.width) / photo_.width) {}
-
-  [[nodiscard]] FramedFace Quick(const framing::Frame& frame) const override {
-    return {fit::CroppedCanvas(quickCopy_, SquareOf(frame, quickScale_)).rgba, 0, {}};
-  }
-
-  [[nodiscard]] FramedFace Exact(const framing::Frame& frame) const override {
-    const auto face = Face(frame);
-    const auto* fitted = std::get_if<fit::FitResult>(&face);
-    if (fitted == nullptr) return Quick(frame);
-    auto decoded = fit::DecodePng(BytesOf(fitted->png));
-    return {std::get<fit::Picture>(std::move(decoded)).rgba, fitted->png.size(), XFacePixels(fitted->png)};
-  }
-
-  [[nodiscard]] std::variant<fit::FitResult, fit::FitError> Face(const framing::Frame& frame) const {
-    return fit::FitSquareIntoFace(photo_, SquareOf(frame, 1.0));
-  }
-
-  [[nodiscard]] PhotoView View() const { return {photo_.width, photo_.height, photo_.rgba}; }
-
- private:
-  fit::Picture photo_;
-  fit::Picture quickCopy_;
-  double quickScale_;
-};
 
 }  // namespace
 

@@ -202,7 +202,7 @@ std::optional<framing::Frame> HeadlessFramingDialog::ChooseFrame(const PhotoView
                                                                 const FaceOfFrame& faces) {
   const std::optional<framing::Frame> answer = answer_(first);
   const framing::Frame shown = answer.value_or(first);
-  offers_.push_back({{picture.width, picture.height}, first, faces.Quick(shown), faces.Exact(shown)});
+  offers_.push_back({picture.size, first, faces.Quick(shown), faces.Exact(shown)});
   return answer;
 }
 

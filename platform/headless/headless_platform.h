@@ -387,7 +387,7 @@ class HeadlessFramingDialog : public FramingDialog {
   void AnswerWith(Answer answer) { answer_ = std::move(answer); }
 
   struct Offer {
-    UprightSize picture;
+    framing::PictureSize picture;
     framing::Frame first;
     FramedFace quick;  // of the frame answered, or of the first for none
     FramedFace exact;

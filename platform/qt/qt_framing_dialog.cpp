@@ -32,9 +32,6 @@ namespace velmora {
 namespace {
 
 constexpr int kFaceSide = 48;
-// The photo is shown from a copy of at most this many pixels on its longer
-// side: enough for a large screen at 200 %, and quick to draw.
-constexpr int kShownSide = 2048;
 constexpr int kViewSide = 560;     // the view's preferred size, device-independent pixels
 constexpr int kGripPixels = 10;    // how near a corner a press grips it, in view pixels
 constexpr int kHandlePixels = 8;   // the corner handles' side
@@ -45,11 +42,9 @@ constexpr int kWheelNotch = 120;
 framing::Point ToPoint(QPointF point) { return {point.x(), point.y()}; }
 QPointF ToQPoint(framing::Point point) { return {point.x, point.y}; }
 
-QImage ShownCopy(const PhotoView& picture) {
-  const QImage whole(picture.rgba.data(), picture.width, picture.height, picture.width * 4,
-                     QImage::Format_RGBA8888);
-  if (std::max(picture.width, picture.height) <= kShownSide) return whole.copy();
-  return whole.scaled(kShownSide, kShownSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+// The shown copy in place, without copying it.
+QImage ShownImage(const PhotoView& photo) {
+  return {photo.shownRgba.data(), photo.shownWidth, photo.shownHeight, photo.shownWidth * 4, QImage::Format_RGBA8888};
 }
 
 // A picture of kFaceSide square pixels shown `times` as large with sharp
@@ -138,8 +133,8 @@ class PreviewWorker {
 class FrameView final : public QWidget {
  public:
   FrameView(const PhotoView& picture, framing::Frame first, std::function<void()> changed)
-      : shown_(ShownCopy(picture)),
-        size_{picture.width, picture.height},
+      : shown_(ShownImage(picture)),
+        size_(picture.size),
         frame_(framing::Clamped(first, size_)),
         changed_(std::move(changed)) {
     setFocusPolicy(Qt::StrongFocus);

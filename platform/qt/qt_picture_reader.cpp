@@ -8,7 +8,6 @@
 #include <QImageReader>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace velmora {
 namespace {
@@ -82,13 +81,10 @@ std::variant<UprightPicture, PictureReadError> QtPictureReader::Read(std::string
   QImage image = reading.reader().read();
   if (image.isNull()) return PictureReadError::kUnreadable;
   image.convertTo(QImage::Format_RGBA8888);
-  UprightPicture picture{image.width(), image.height(), {}, static_cast<double>(image.width()) / full.width};
-  picture.rgba.resize(static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.height()) * 4);
-  const auto rowBytes = static_cast<std::size_t>(image.width()) * 4;
-  for (int y = 0; y < image.height(); ++y) {
-    std::memcpy(picture.rgba.data() + static_cast<std::size_t>(y) * rowBytes, image.constScanLine(y), rowBytes);
-  }
-  return picture;
+  // Rows of 4-byte pixels follow each other without a gap.
+  const uchar* bits = image.constBits();
+  return UprightPicture{image.width(), image.height(), {bits, bits + image.sizeInBytes()},
+                        static_cast<double>(image.width()) / full.width};
 }
 
 }  // namespace velmora
