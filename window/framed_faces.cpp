@@ -28,6 +28,16 @@ fit::Picture FitPicture(UprightPicture picture) {
   return {picture.width, picture.height, std::move(picture.rgba)};
 }
 
+// The photo read whole and its Faces prepared, the hourglass shown
+// meanwhile: half a second for a 24-megapixel JPEG.
+std::variant<PhotoFaces, PictureReadError> PreparedPhoto(PictureReader& reader, const std::string& picture,
+                                                          Window& window) {
+  const Hourglass busy(window);
+  auto read = reader.Read(picture, std::numeric_limits<int>::max());
+  if (const auto* error = std::get_if<PictureReadError>(&read)) return *error;
+  return PhotoFaces(FitPicture(std::get<UprightPicture>(std::move(read))));
+}
+
 }  // namespace
 
 void FrmBase64::lstFile_FrameIntoFace(int index) {
@@ -71,15 +81,14 @@ void FrmBase64::FrameDroppedPicture(const std::u16string& path) {
 }
 
 std::optional<std::string> FrmBase64::FramedFace(const std::string& picture) {
-  auto read = f_.PictureFiles.Read(picture, std::numeric_limits<int>::max());
-  if (const auto* error = std::get_if<PictureReadError>(&read)) {
+  const auto prepared = PreparedPhoto(f_.PictureFiles, picture, f_.frmBase64);
+  if (const auto* error = std::get_if<PictureReadError>(&prepared)) {
     ShowWarning(std::u16string(fit::FitErrorText(
         *error == PictureReadError::kTooManyPixels ? fit::FitError::kTooManyPixels : fit::FitError::kUnreadable)));
     return std::nullopt;
   }
-  UprightPicture& upright = std::get<UprightPicture>(read);
-  const framing::PictureSize size{upright.width, upright.height};
-  const PhotoFaces faces(FitPicture(std::move(upright)));
+  const PhotoFaces& faces = std::get<PhotoFaces>(prepared);
+  const framing::PictureSize size = faces.View().size;
   const std::optional<framing::Frame> frame = f_.Framing.ChooseFrame(faces.View(), framing::FirstFrame(size), faces);
   if (!frame) return std::nullopt;
   std::variant<fit::FitResult, fit::FitError> fitted;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The picture reader without Qt: PNG files only, read whole with libpng's
-// simplified interface. The model of the real reader for the window's tests;
-// the formats and the EXIF turn are Qt's and tested on the real one.
+// The picture reader without Qt: PNG files only, read whole by the fit's
+// decoder, which like Qt's reader takes the samples as sRGB whatever gAMA
+// says. The model of the real reader for the window's tests; the other
+// formats and the EXIF turn are Qt's and tested on the real one.
 
 #include "platform/picture_reader.h"
 
