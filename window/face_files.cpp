@@ -44,10 +44,13 @@ void FrmBase64::lstFile_FitIntoFace(int index) {
   const std::optional<std::string> picture = ReadListedFile(index);
   if (!picture) return;
   const std::optional<std::string> face = FittedFace(*picture);
-  if (!face) return;
+  if (face) WriteAndSelectFace(index, *face);
+}
+
+void FrmBase64::WriteAndSelectFace(int index, const std::string& face) {
   std::u16string faceName;
   try {
-    faceName = WriteFaceFile(f_.lstFile.List(index), *face);
+    faceName = WriteFaceFile(f_.lstFile.List(index), face);
   } catch (const Error& error) {
     ShowWarning(error.description());
     return;
@@ -71,14 +74,24 @@ bool FrmBase64::txt_ClipboardPictureAvailable() { return f_.Clipboard.HasPicture
 
 void FrmBase64::txt_PasteClipboardPicture() {
   const UserAction action(*this);
+  const std::optional<std::string> picture = ClipboardPicture();
+  if (!picture) return;
+  const std::optional<std::string> face = FittedFace(*picture);
+  if (face) PasteFace(*face);
+}
+
+std::optional<std::string> FrmBase64::ClipboardPicture() {
   // The clipboard may have changed since the menu opened.
-  const std::string picture = f_.Clipboard.GetPicture();
+  std::string picture = f_.Clipboard.GetPicture();
   if (picture.empty()) {
     ShowWarning(kNoPictureOnClipboard);
-    return;
+    return std::nullopt;
   }
-  const std::optional<std::string> face = FittedFace(picture);
-  if (face) PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(*face))));
+  return picture;
+}
+
+void FrmBase64::PasteFace(const std::string& face) {
+  PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(face))));
 }
 
 std::optional<std::string> FrmBase64::FittedFace(const std::string& picture) {

@@ -11,12 +11,8 @@
 #include <utility>
 #include <variant>
 
-#include "codec/base64.h"
-#include "codec/code_page.h"
 #include "fit/fit_picture.h"
 #include "framing/frame.h"
-#include "platform/bytes.h"
-#include "platform/paths.h"
 #include "window/frm_base64.h"
 #include "window/photo_faces.h"
 #include "window/hourglass.h"
@@ -44,27 +40,15 @@ void FrmBase64::lstFile_FrameIntoFace(int index) {
   const std::optional<std::string> picture = ReadListedFile(index);
   if (!picture) return;
   const std::optional<std::string> face = FramedFace(*picture);
-  if (!face) return;
-  std::u16string faceName;
-  try {
-    faceName = WriteFaceFile(f_.lstFile.List(index), *face);
-  } catch (const Error& error) {
-    ShowWarning(error.description());
-    return;
-  }
-  f_.lstFile.Refresh();
-  EncodeListedFile(faceName);
+  if (face) WriteAndSelectFace(index, *face);
 }
 
 void FrmBase64::txt_FrameClipboardPicture() {
   const UserAction action(*this);
-  const std::string picture = f_.Clipboard.GetPicture();
-  if (picture.empty()) {
-    ShowWarning(u"Die Zwischenablage enthält kein Bild.");
-    return;
-  }
-  const std::optional<std::string> face = FramedFace(picture);
-  if (face) PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(*face))));
+  const std::optional<std::string> picture = ClipboardPicture();
+  if (!picture) return;
+  const std::optional<std::string> face = FramedFace(*picture);
+  if (face) PasteFace(*face);
 }
 
 void FrmBase64::FrameDroppedPicture(const std::u16string& path) {
@@ -77,7 +61,7 @@ void FrmBase64::FrameDroppedPicture(const std::u16string& path) {
   }
   const UserAction action(*this);
   const std::optional<std::string> face = FramedFace(picture);
-  if (face) PasteText(modBase64::EncodeBase64(BytesToByteString(BytesOf(*face))));
+  if (face) PasteFace(*face);
 }
 
 std::optional<std::string> FrmBase64::FramedFace(const std::string& picture) {

@@ -124,6 +124,15 @@ class FrmBase64 final : public FormEvents {
   // framed Face goes into the code box.
   void FrameDroppedPicture(const std::u16string& path);
 
+  // Writes the Face beside the file list's entry at that position, as
+  // WriteFaceFile does, then selects and encodes it; a warning when it cannot
+  // be written.
+  void WriteAndSelectFace(int index, const std::string& face);
+  // The clipboard's picture; none after telling the user there is none.
+  [[nodiscard]] std::optional<std::string> ClipboardPicture();
+  // Puts the Face's code into the box, as a paste of it does.
+  void PasteFace(const std::string& face);
+
   // Writes the Face into a new file next to the picture, under the first
   // free name of "-face", "-face-2", ... and returns that name.
   [[nodiscard]] std::u16string WriteFaceFile(const std::u16string& pictureName, const std::string& face);
