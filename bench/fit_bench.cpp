@@ -23,12 +23,7 @@
 // Usage: fit_bench FOLDER...   (each folder's *.png files form one group,
 // named after the folder)
 
-#include <fcntl.h>
 #include <png.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -42,6 +37,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/child_process.h"
 #include "bench/corpus.h"
 #include "fit/face_canvas.h"
 #include "fit/fit_picture.h"
@@ -147,24 +143,12 @@ Outcome RunVelmora(const std::string& file, const fit::Picture& reference) {
   return outcome;
 }
 
-// Runs a tool, its output thrown away, and adds the processor time it used.
+// Runs a tool and adds the processor time it used.
 bool RunTool(std::vector<std::string> args, double& cpuMilliseconds) {
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t child = 0;
-  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return false;
-  int status = 0;
-  rusage usage{};
-  if (wait4(child, &status, 0, &usage) != child) return false;
-  cpuMilliseconds += Milliseconds(usage.ru_utime) + Milliseconds(usage.ru_stime);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  const auto finished = velmora::bench::RunToEnd(std::move(args));
+  if (!finished) return false;
+  cpuMilliseconds += Milliseconds(finished->usage.ru_utime) + Milliseconds(finished->usage.ru_stime);
+  return finished->succeeded;
 }
 
 bool WriteRgbaPng(const fit::Picture& picture, const fs::path& path) {

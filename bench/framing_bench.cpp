@@ -11,11 +11,6 @@
 //
 // Usage: framing_bench PATH/TO/velmora   (run with QT_QPA_PLATFORM=offscreen)
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -35,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/child_process.h"
 #include "framing/frame.h"
 #include "platform/qt/qt_framing_dialog.h"
 #include "platform/qt/qt_picture_reader.h"
@@ -125,25 +121,10 @@ struct Command {
 };
 
 Command RunHeaderFit(const std::string& program, const fs::path& photo) {
-  std::vector<std::string> args = {program, "--header", "--fit", photo.string()};
-  std::vector<char*> argv;
-  for (auto& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   const auto start = Clock::now();
-  pid_t child = 0;
-  Command command;
-  if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    rusage usage{};
-    wait4(child, &status, 0, &usage);
-    command = {Since(start) / 1000.0, static_cast<double>(usage.ru_maxrss) / 1024.0,
-               WIFEXITED(status) && WEXITSTATUS(status) == 0};
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return command;
+  const auto finished = velmora::bench::RunToEnd({program, "--header", "--fit", photo.string()});
+  if (!finished) return {};
+  return {Since(start) / 1000.0, static_cast<double>(finished->usage.ru_maxrss) / 1024.0, finished->succeeded};
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
